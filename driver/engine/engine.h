@@ -1,0 +1,55 @@
+// Internal routines of the keystroke engine that other files of the driver
+// call. Windows-only.
+#ifndef NK_ENGINE_H
+#define NK_ENGINE_H
+
+#include "driver/engine/shared_state.h"
+
+// Compose a character key in script mode: the key's codes are appended to
+// the word, the word is converted again and only what changed is typed into
+// msg->hwnd. Returns the hook's result for the key-down.
+int ComposeKey(MSG* msg);
+
+// Recompose the word as it now stands (Backspace joins here) and type what
+// changed. Returns the hook's result for the key-down.
+int RecomposeWord(MSG* msg);
+
+// Detect the category of the active window from activeTitle; sets
+// lastActiveWindow, wordTitleFlag and the category flags.
+void DetectCategory(void);
+
+// Category of the flags now set: 0..13, or -1 when no flag is set (before the
+// first detection). The "1-2-3" flag alone gives CATEGORY_123.
+enum { CATEGORY_123 = 100 };
+bool CategoryIs(int category);
+
+// Send the category's sequence that erases one glyph before the caret.
+void EraseOneGlyph(HWND window);
+
+// Post one glyph as a character in the category's form.
+void TypeOneGlyph(HWND window, unsigned char glyph);
+
+// Make the application's font dialog choose the active script's default font
+// (word processors that are known to take the shortcut keys).
+void SelectFontInApplication(const char* title);
+
+// Font dialog for a standard control; fills font and returns non-zero when
+// the user chose a font.
+int ChooseControlFont(HWND owner, LOGFONTA* font);
+
+// The text of the manager's title for the present script and mode.
+const char* ComposeManagerTitle(void);
+
+// Set the manager's window title to ComposeManagerTitle().
+void RefreshManagerTitle(void);
+
+// Publish the adapter module file name of a script for hooked processes.
+void PublishAdapterName(int code);
+
+// Copy the available script codes into buffer; returns their length.
+int CopyAvailableScripts(char* buffer, int size);
+
+// The built-in Inscript layout.
+extern const LayoutTable inscriptTable;
+
+#endif // NK_ENGINE_H

@@ -1,0 +1,103 @@
+// Loading the driver: paths, the two driver settings, the system-wide hooks;
+// the menu-loop hook; unloading; the manager's title.
+#include <stdio.h>
+#include <string.h>
+
+#include "driver/engine/engine.h"
+#include "driver/scripts/script_table.h"
+
+static const char kSettingsFile[] = "TAVWIN.INI";
+static const char kSettingsSection[] = "Settings";
+static const char kTitleBase[] = "TAV-MultiScript";
+
+/* ---------------- Nelkor_Entry ---------------- */
+extern "C" int Nelkor_Entry(HINSTANCE module) {
+    // The directory of the caller's module (the manager passes its own
+    // instance), with its trailing backslash.
+    char path[NK_MODULE_PATH_MAX + 1] = "";
+    GetModuleFileNameA(module, path, NK_MODULE_PATH_MAX);
+    path[NK_MODULE_PATH_MAX] = 0;
+    char* lastSlash = strrchr(path, '\\');
+    if (lastSlash) lastSlash[1] = 0;
+    CopyText(shared.moduleDirectory, sizeof shared.moduleDirectory, path);
+
+    char settingsPath[NK_MODULE_DIR_SIZE + sizeof kSettingsFile];
+    snprintf(settingsPath, sizeof settingsPath, "%s%s", shared.moduleDirectory, kSettingsFile);
+
+    if (GetPrivateProfileIntA(kSettingsSection, "ServerCopy", 0, settingsPath) != 0) {
+        char windowsDir[NK_WINDOWS_DIR_MAX + 1] = "";
+        UINT n = GetWindowsDirectoryA(windowsDir, NK_WINDOWS_DIR_MAX);
+        if (n >= NK_WINDOWS_DIR_MAX) windowsDir[0] = 0; // longer paths are not handled
+        snprintf(shared.iniDirectory, sizeof shared.iniDirectory, "%s\\", windowsDir);
+    } else {
+        CopyText(shared.iniDirectory, sizeof shared.iniDirectory, shared.moduleDirectory);
+    }
+
+    shared.managerThreadId = GetCurrentThreadId();
+    shared.dualFont = GetPrivateProfileIntA(kSettingsSection, "DualFont", 0, settingsPath);
+
+    // Hooks for every thread, installed with the library's own module.
+    HMODULE self = GetModuleHandleA("NELKOR.DLL");
+    shared.getMessageHook = SetWindowsHookExA(
+        WH_GETMESSAGE, (HOOKPROC)(void*)GetProcAddress(self, "_MF"), self, 0);
+    shared.sysMsgFilterHook = SetWindowsHookExA(
+        WH_SYSMSGFILTER, (HOOKPROC)(void*)GetProcAddress(self, "_SMP"), self, 0);
+
+    shared.layoutTable = (LayoutTable*)&inscriptTable;
+    return LoadDefFonts(nullptr);
+}
+
+/* ---------------- _SMP ---------------- */
+// While any application shows a menu, keys reach it as English letters; the
+// earlier state returns when the menu loop reports its end.
+extern "C" LRESULT CALLBACK _SMP(int code, WPARAM wParam, LPARAM lParam) {
+    if (code < 0) {
+        CallNextHookEx(shared.sysMsgFilterHook, code, wParam, lParam);
+        return 0;
+    }
+    if (code != MSGF_MENU) return 0;
+    const MSG* msg = (const MSG*)lParam;
+    if (!shared.inMenuLoop) {
+        shared.inMenuLoop = 1;
+        shared.savedLockInMenu = GetKeyState(shared.switchKey) & 1;
+        _SCL(0);
+        return 0;
+    }
+    if (msg && msg->lParam == 0xFFFF) {
+        shared.inMenuLoop = 0;
+        _SCL(shared.savedLockInMenu);
+    }
+    return 0;
+}
+
+/* ---------------- WEP ---------------- */
+extern "C" int WEP(void) {
+    if (shared.activeScript != 0 && proc.adapterModule) {
+        FreeLibrary(proc.adapterModule);
+        proc.adapterModule = nullptr;
+    }
+    UnhookWindowsHookEx(shared.getMessageHook);
+    UnhookWindowsHookEx(shared.sysMsgFilterHook);
+    return 1;
+}
+
+/* ---------------- _CIM ---------------- */
+extern "C" int _CIM(void) { return 0; }
+
+const char* ComposeManagerTitle(void) {
+    CopyText(shared.managerTitle, sizeof shared.managerTitle, kTitleBase);
+    if (shared.activeScript == 0) return shared.managerTitle;
+    if (shared.typingMode == MODE_ENGLISH) {
+        AppendText(shared.managerTitle, sizeof shared.managerTitle, " [English]");
+    } else if (shared.typingMode >= MODE_DISABLED_SCRIPT) {
+        AppendText(shared.managerTitle, sizeof shared.managerTitle, " [Disabled]");
+    } else {
+        AppendText(shared.managerTitle, sizeof shared.managerTitle, " [");
+        AppendText(shared.managerTitle, sizeof shared.managerTitle,
+                   ScriptTitleName(shared.activeScript));
+        AppendText(shared.managerTitle, sizeof shared.managerTitle, "]");
+    }
+    return shared.managerTitle;
+}
+
+void RefreshManagerTitle(void) { SetWindowTextA(shared.managerWindow, ComposeManagerTitle()); }

@@ -1,0 +1,13 @@
+# Files of driver/engine.
+list(APPEND NK_PORTABLE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/bounded_text.cpp
+)
+list(APPEND NK_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/shared_state.cpp
+)
+list(APPEND NK_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/hook_dispatch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/categories.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/compose.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/load.cpp
+)

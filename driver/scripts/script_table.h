@@ -1,0 +1,31 @@
+// The script table: every script code's prefix, display names, converter name
+// and published adapter module names. Portable (no Windows API).
+#ifndef NK_SCRIPT_TABLE_H
+#define NK_SCRIPT_TABLE_H
+
+// Three characters per code from 'A'; code 'S' lies at the end and has an
+// empty prefix.
+extern const char kScriptPrefixList[];
+
+// True for a code of the table ('A'..'S').
+bool IsScriptCode(int code);
+
+// Two-letter prefix of a code ("DV"); two blanks for 'L'..'Q', "" for 'S'
+// and for codes outside the table. Writes into prefix (3 bytes).
+void ScriptPrefix(int code, char prefix[3]);
+
+// Display name shown in the manager's title ("Sanskirt-DEV" for 'R').
+const char* ScriptTitleName(int code);
+
+// Part of the conversion entry's name that names the script ("dev").
+const char* ScriptConverterName(int code);
+
+// Published adapter module names for 'A'..'K' ("dvtrop32.dll" and
+// "dvbfa32.dll"); nullptr for other codes.
+const char* ScriptSingleModule(int code);
+const char* ScriptBilingualModule(int code);
+
+// Scripts for which the multiple-sets option matters.
+extern const char kMultipleSetScripts[]; // "BMN"
+
+#endif // NK_SCRIPT_TABLE_H

@@ -1,0 +1,109 @@
+// The manager's decisions that need no Windows API.
+#include "manager/app/manager_rules.h"
+
+#include <string.h>
+
+#include "manager/resources/resource_ids.h"
+
+const char kScriptCodeList[] = "RM-DV-BN-TM-TL-AS-OR-KN-ML-GJ-PN-                  SD-";
+
+namespace {
+const int kSlotWidth = 3;
+const int kSlotCount = (int)(sizeof kScriptCodeList - 1) / kSlotWidth; // 18
+
+char UpperCase(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
+} // namespace
+
+int ScriptOfCode(const char* code) {
+    if (!code || strlen(code) != 2 || code[0] == ' ' || code[1] == ' ') return 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const char* p = kScriptCodeList + slot * kSlotWidth;
+        if (p[0] == code[0] && p[1] == code[1]) return IDM_SCRIPT_FIRST + slot;
+    }
+    return 0;
+}
+
+void CodeOfScript(int script, char code[3]) {
+    code[0] = 0;
+    const int slot = script - IDM_SCRIPT_FIRST;
+    if (slot < 0 || slot >= kSlotCount) return;
+    const char* p = kScriptCodeList + slot * kSlotWidth;
+    if (p[0] == ' ') return;
+    code[0] = p[0];
+    code[1] = p[1];
+    code[2] = 0;
+}
+
+size_t CopyString(char* dest, size_t destSize, const char* src) {
+    if (destSize == 0) return 0;
+    size_t n = 0;
+    while (src && src[n] && n + 1 < destSize) {
+        dest[n] = src[n];
+        ++n;
+    }
+    dest[n] = 0;
+    return n;
+}
+
+size_t AppendString(char* dest, size_t destSize, const char* src) {
+    if (destSize == 0) return 0;
+    size_t n = strnlen(dest, destSize - 1);
+    dest[n] = 0;
+    return n + CopyString(dest + n, destSize - n, src);
+}
+
+void UpperCaseString(char* text) {
+    for (; *text; ++text) *text = UpperCase(*text);
+}
+
+bool ContainsString(const char* text, const char* part) { return strstr(text, part) != nullptr; }
+
+bool EqualsIgnoringCase(const char* a, const char* b) {
+    for (; *a && *b; ++a, ++b)
+        if (UpperCase(*a) != UpperCase(*b)) return false;
+    return *a == *b;
+}
+
+bool IsTypewriterLayoutName(const char* upperName) {
+    return ContainsString(upperName, "KBD.TYP") || ContainsString(upperName, "KBD32.TYP");
+}
+
+int KeyboardOfFile(const char* upperName) {
+    if (ContainsString(upperName, "INSKBD.BIN")) return IDM_KBD_INSCRIPT;
+    if (ContainsString(upperName, "PEKBD.BIN")) return IDM_KBD_PHONETIC;
+    if (IsTypewriterLayoutName(upperName)) return IDM_KBD_TYPEWRITER;
+    return IDM_KBD_OTHERS;
+}
+
+int ClampCategory(int value) { return value < 0 ? 0 : (value > 13 ? 13 : value); }
+
+int RomanCapitalsItem(int stored) {
+    if (stored == 1) return IDM_CAPS_UPPER;
+    if (stored == 2) return IDM_CAPS_INITIAL;
+    return IDM_CAPS_LOWER;
+}
+
+int RomanCapitalsValue(int item) {
+    if (item == IDM_CAPS_LOWER) return 0;
+    if (item == IDM_CAPS_UPPER) return 1;
+    return 2;
+}
+
+bool HasHyphenation(int script) {
+    return script == IDM_SCRIPT_TAMIL || script == IDM_SCRIPT_TELUGU ||
+           script == IDM_SCRIPT_MALAYALAM;
+}
+
+bool HasMultipleSets(int script) { return script == 'B' || script == 'M' || script == 'N'; }
+
+void TypewriterLayoutName(const char* modulePath, char* layout, size_t layoutSize) {
+    CopyString(layout, layoutSize, modulePath);
+    char* dot = strrchr(layout, '.');
+    char* slash = strrchr(layout, '\\');
+    if (dot && (!slash || dot > slash)) {
+        dot[1] = 0;
+        AppendString(layout, layoutSize, "typ");
+    } else {
+        AppendString(layout, layoutSize, ".typ");
+    }
+}

@@ -1,0 +1,206 @@
+// The start-up sequence, run while the main window is created. The order
+// matters: later steps rely on the driver being loaded and on the list of
+// scripts whose modules were found.
+#include <stdio.h>
+#include <string.h>
+
+#include "manager/app/manager.h"
+#include "manager/app/manager_rules.h"
+#include "manager/overlay/overlay_fonts.h"
+
+static const char kKeepOnTopText[] = "&Keep On Top ( When Minimized )";
+
+void ShowStartupFailure(const char* text) {
+    MessageBoxA(nullptr, text, "TAV", MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
+}
+
+// Step 8: the adapter modules "??TROP32.DLL" in the program directory name
+// the scripts offered; their items are enabled and the driver is told.
+static void FindScriptModules(void) {
+    char pattern[MGR_PATH_SIZE];
+    CopyString(pattern, sizeof pattern, mgr.programDirectory);
+    AppendString(pattern, sizeof pattern, "??TROP32.DLL");
+
+    char prefixes[MGR_FOUND_PREFIXES_SIZE] = "";
+    mgr.foundScripts[0] = 0;
+    int found = 0;
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(pattern, &data);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        char code[3] = {data.cFileName[0], data.cFileName[0] ? data.cFileName[1] : '\0', 0};
+        UpperCaseString(code);
+        const int script = ScriptOfCode(code);
+        // The same script once only: a listing may name a module twice in
+        // different case on some file systems.
+        if (script == 0 || strchr(mgr.foundScripts, script) != nullptr) continue;
+        if (found == MGR_FOUND_SCRIPTS_MAX) break;
+        EnableMenuItem(mgr.menu, script, MF_BYCOMMAND | MF_ENABLED);
+        mgr.foundScripts[found++] = (char)script;
+        mgr.foundScripts[found] = 0;
+        AppendString(prefixes, sizeof prefixes, code);
+        AppendString(prefixes, sizeof prefixes, " ");
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    SetAvailScripts(mgr.foundScripts, prefixes);
+}
+
+static const char* RuleFailureText(int result) {
+    switch (result) {
+    case 2: return "ASC2ISC.DLL failed - Out of Memory";
+    case 6: return "ASC2ISC.DLL failed - Wrong Rule file";
+    case 5: return "ASC2ISC.DLL failed - Rule file not found";
+    default: return "ASC2ISC.DLL failed - Internal Error";
+    }
+}
+
+static bool FileExists(const char* path) {
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Step 23: the starting keyboard.
+static void ChooseStartingKeyboard(HWND window) {
+    if (IsTypewriterLayoutName(mgr.keyboardFile) && mgr.typewriterCount > 0) {
+        CheckItem(mgr.currentKeyboard, false);
+        int chosen = 0;
+        for (int i = 0; i < mgr.typewriterCount; ++i) {
+            if (EqualsIgnoringCase(mgr.typewriters[i].layoutPath, mgr.keyboardFile)) {
+                chosen = i;
+                break;
+            }
+        }
+        CheckItem(IDM_TYPEWRITER_FIRST + chosen, true);
+        SendMessageA(window, WM_COMMAND, IDM_TYPEWRITER_FIRST + chosen, 0);
+    } else if (ContainsString(mgr.keyboardFile, "PEKBD.BIN")) {
+        mgr.currentKeyboard = IDM_KBD_PHONETIC;
+        CheckItem(IDM_KBD_PHONETIC, true); // step 18 loaded it already
+    } else {
+        // A layout chosen through "&Others" does not survive a restart.
+        CheckItem(mgr.currentKeyboard, false);
+        mgr.currentKeyboard = IDM_KBD_INSCRIPT;
+        SendMessageA(window, WM_COMMAND, IDM_KBD_INSCRIPT, 0);
+    }
+}
+
+bool RunStartup(HWND window) {
+    mgr.window = window;
+    mgr.currentKeyboard = IDM_KBD_INSCRIPT;
+    mgr.typewriterItem = 0;
+    mgr.tavEnabled = 1;
+    mgr.keepOnTop = 1;
+    mgr.multipleSetsOn = 0;
+    mgr.romanCapitalsItem = IDM_CAPS_LOWER;
+    mgr.romanAccentOn = 0;
+    mgr.remoteMode = 0;
+
+    // 1-3. Settings file, the window to give the focus back to, the driver.
+    LocateSettingsFile();
+    mgr.previousActiveWindow = GetForegroundWindow();
+    Nelkor_Entry(mgr.instance);
+
+    // 4. The overlay shows Roman in the Devanagari English-mode face.
+    UseEnglishFaceForRoman();
+
+    // 5. Default application category.
+    mgr.appCategory = ClampCategory(ReadSettingInt("Application_Category", 0));
+    if (mgr.appCategory != 0) SetDefAppCategory(mgr.appCategory);
+
+    // 6. Keep-on-top lives in the system menu.
+    HMENU systemMenu = GetSystemMenu(window, FALSE);
+    AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(systemMenu, MF_STRING, IDM_KEEP_ON_TOP, kKeepOnTopText);
+
+    // 7. Bilingual fonts.
+    mgr.dualFontOn = ReadSettingInt("DualFont", 0);
+    CheckItem(IDM_BILINGUAL, mgr.dualFontOn != 0);
+    SetDualFont(mgr.dualFontOn, mgr.dualFontOn != 0 ? 1 : 0);
+
+    // 8-10. Script modules; without any the program cannot type anything.
+    FindScriptModules();
+    if (mgr.foundScripts[0] == 0) {
+        ShowStartupFailure("No script modules available");
+        return false;
+    }
+    mgr.currentScript = (unsigned char)mgr.foundScripts[0];
+
+    // 11. Switch key.
+    mgr.chosenSwitchKey = ReadSettingInt("InscriptSwitch", IDM_SWITCH_CAPSLOCK);
+    if (mgr.chosenSwitchKey != IDM_SWITCH_CAPSLOCK && mgr.chosenSwitchKey != IDM_SWITCH_NUMLOCK &&
+        mgr.chosenSwitchKey != IDM_SWITCH_SCROLLLOCK)
+        mgr.chosenSwitchKey = IDM_SWITCH_CAPSLOCK; // no other key can flip typing
+    CheckItem(mgr.chosenSwitchKey, true);
+    SetSwitchKey(mgr.chosenSwitchKey);
+
+    // 12. Default script, when its module was found.
+    char text[MGR_SETTING_READ_MAX + 1];
+    ReadSettingString("DefaultScript", "<none>", text, sizeof text);
+    const int stored = ScriptOfCode(text);
+    if (stored != 0) mgr.currentScript = stored;
+    if (GetMenuState(mgr.menu, mgr.currentScript, MF_BYCOMMAND) != 0)
+        mgr.currentScript = (unsigned char)mgr.foundScripts[0];
+
+    // 13. Enabled state.
+    ReadSettingString("TAV", "ON", text, sizeof text);
+    UpperCaseString(text);
+    if (ContainsString(text, "OFF")) {
+        mgr.tavEnabled = 0;
+        CheckItem(IDM_DISABLE, true);
+        _AI(0);
+    }
+
+    // 14. Multiple sets always start off.
+    ReadSettingInt("MultipleSets", 0);
+    mgr.multipleSetsOn = 0;
+    CheckItem(IDM_MULTIPLE_SETS, false);
+    _MS(0);
+
+    // 15. Keyboard file.
+    ReadSettingString("KeyboardOverlay", "INSKBD.BIN", mgr.keyboardFile, MGR_SETTING_READ_MAX);
+    UpperCaseString(mgr.keyboardFile);
+    if (!FileExists(mgr.keyboardFile)) {
+        CopyString(mgr.keyboardFile, sizeof mgr.keyboardFile, mgr.programDirectory);
+        AppendString(mgr.keyboardFile, sizeof mgr.keyboardFile, "INSKBD.BIN");
+    }
+    mgr.currentKeyboard = KeyboardOfFile(mgr.keyboardFile);
+    if (mgr.currentKeyboard != IDM_KBD_TYPEWRITER) CheckItem(mgr.currentKeyboard, true);
+
+    // 16. Hyphenation.
+    mgr.hyphenationOn = ReadSettingInt("Hyphenation", 1);
+    CheckItem(IDM_HYPHENATION, mgr.hyphenationOn != 0);
+    _HYP(mgr.hyphenationOn);
+
+    // 17. Roman capitals: reaches the driver with the activation of Roman.
+    mgr.romanCapitalsItem = RomanCapitalsItem(ReadSettingInt("RomanCapitals", 0));
+    CheckItem(mgr.romanCapitalsItem, true);
+
+    // 18-19. The first script, then English typing until the switch key.
+    if (mgr.currentScript != 0) SendMessageA(window, WM_USER, (WPARAM)mgr.currentScript, 0);
+    _SCL(0);
+
+    // 20. The transliteration rules for Phonetic English.
+    const int rules = ascii2iscii_init(1);
+    if (rules != 3) {
+        ShowStartupFailure(RuleFailureText(rules));
+        return false;
+    }
+
+    // 21. A typewriter keyboard remembered from the last run.
+    if (ReadSettingInt("KEYBOARD", IDM_KBD_INSCRIPT) == IDM_KBD_TYPEWRITER) {
+        mgr.currentKeyboard = IDM_KBD_TYPEWRITER;
+        ReadSettingString("KbdTypeWriterDLL", "NotFound", mgr.typewriterDll,
+                          sizeof mgr.typewriterDll);
+        ReadSettingString("kbdTypeWriterName", "NotFound", mgr.typewriterName,
+                          sizeof mgr.typewriterName);
+    }
+
+    // 22-23. Typewriter modules of the script, the starting keyboard.
+    BuildTypewriterMenu();
+    ChooseStartingKeyboard(window);
+
+    // 24. Splash, minimise, and the focus back to where the user was.
+    PostMessageA(window, WM_USER + 1, 0, 0);
+    PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    if (mgr.previousActiveWindow) PostMessageA(mgr.previousActiveWindow, WM_SETFOCUS, 0, 0);
+    return true;
+}

@@ -128,7 +128,7 @@ static int ConvertWords(const char* source, Destination* d, int mode) {
             continue;
         }
         // Mode 1 converts a final non-word character with the word.
-        if (word || mode == 1) AddToWord(&wordLength, c);
+        if (word || (mode == 1 && last)) AddToWord(&wordLength, c);
         int n = ConvertWord(currentWord, wordLength, wordOutput);
         wordLength = 0;
         if (!Append(d, wordOutput, n)) return 0;

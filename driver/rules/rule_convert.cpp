@@ -153,7 +153,8 @@ int RulesConvertText(char* source, char* destination, int limit, int mode) {
     case 0: {
         // The leading run of word characters, cut in the caller's text.
         int n = 0;
-        while (source[n] && IsWordChar((unsigned char)source[n])) n++;
+        while (source[n] && IsWordChar((unsigned char)source[n]))
+            n++;
         source[n] = 0;
         int outLength = ConvertWord(source, n, wordOutput);
         if (outLength > d.limit) outLength = d.limit;

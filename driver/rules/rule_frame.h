@@ -12,25 +12,20 @@
 #include <stdio.h>
 
 enum {
-    NK_RULE_KEY_SIZE = 80,         // ruleFileKey: the scramble repeats every 80 bytes
-    NK_RULE_LINE_MAX = 301,        // a logical line; longer physical lines are split
-    NK_RULE_LINE_SIZE = 302,       // line buffer: 301 characters and the terminator
-    NK_RULE_ALPHABET_SIZE = 302,   // inputAlphabet is cut from one line
-    NK_RULE_CLASS_MAX = 63,        // classes per file
-    NK_RULE_INSTRING_MAX = 19,     // characters of one in-string
-    NK_RULE_PATTERN_MAX = 31,      // prefix + in-string + suffix of one rule
-    NK_RULE_WORD_MAX = 255,        // characters of a word and of its output
-    NK_RULE_PATH_SIZE = 261,       // a rule file path of at most 260 characters
-    NK_RULE_BLOCK_MAX = 1 << 20    // storage block ceiling; real rule files need ~30 KB
+    NK_RULE_KEY_SIZE = 80,       // ruleFileKey: the scramble repeats every 80 bytes
+    NK_RULE_LINE_MAX = 301,      // a logical line; longer physical lines are split
+    NK_RULE_LINE_SIZE = 302,     // line buffer: 301 characters and the terminator
+    NK_RULE_ALPHABET_SIZE = 302, // inputAlphabet is cut from one line
+    NK_RULE_CLASS_MAX = 63,      // classes per file
+    NK_RULE_INSTRING_MAX = 19,   // characters of one in-string
+    NK_RULE_PATTERN_MAX = 31,    // prefix + in-string + suffix of one rule
+    NK_RULE_WORD_MAX = 255,      // characters of a word and of its output
+    NK_RULE_PATH_SIZE = 261,     // a rule file path of at most 260 characters
+    NK_RULE_BLOCK_MAX = 1 << 20  // storage block ceiling; real rule files need ~30 KB
 };
 
 // Codes of LoadRuleFile.
-enum {
-    RULE_LOADED = 1,
-    RULE_NO_MEMORY = 2,
-    RULE_NOT_FOUND = 5,
-    RULE_WRONG_FILE = 6
-};
+enum { RULE_LOADED = 1, RULE_NO_MEMORY = 2, RULE_NOT_FOUND = 5, RULE_WRONG_FILE = 6 };
 
 // Results of RulesInit (ascii2iscii_init).
 enum {
@@ -92,8 +87,8 @@ struct RuleFrame {
     unsigned char* storage;
     size_t storageSize;
     size_t storageUsed;
-    unsigned char wordChar[256];                    // 1 for word characters
-    unsigned char classOfName[256];                 // 1 + index of a name's first class, or 0
+    unsigned char wordChar[256];                     // 1 for word characters
+    unsigned char classOfName[256];                  // 1 + index of a name's first class, or 0
     unsigned char memberBits[NK_RULE_CLASS_MAX][32]; // members of each class, a bit per byte
 };
 
@@ -108,9 +103,9 @@ void ScrambleRuleBytes(unsigned char* bytes, size_t count, size_t offset);
 // the key always follows the file offset, also after a seek.
 struct RuleReader {
     FILE* file;
-    long offset;                      // file offset of the next byte
-    char line[NK_RULE_LINE_SIZE];     // the last logical line read
-    int length;                       // its length
+    long offset;                  // file offset of the next byte
+    char line[NK_RULE_LINE_SIZE]; // the last logical line read
+    int length;                   // its length
 };
 
 // Read the next logical line into reader->line: comment lines (first character

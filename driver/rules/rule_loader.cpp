@@ -13,7 +13,17 @@
 
 RuleFrame ruleFrame = {
     {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '}, // header: spaces until a file is read
-    {0}, {0}, 0, nullptr, nullptr, nullptr, 0, 0, {0}, {0}, {{0}}};
+    {0},
+    {0},
+    0,
+    nullptr,
+    nullptr,
+    nullptr,
+    0,
+    0,
+    {0},
+    {0},
+    {{0}}};
 
 /* ---------------- Reading lines ---------------- */
 
@@ -40,7 +50,8 @@ int ReadRuleLine(RuleReader* reader) {
         if (c < 0) return 0;
         if (c == ';') {
             // A comment: skip it with its line feed and read the next line.
-            while (c >= 0 && c != '\n') c = ReadRuleByte(reader);
+            while (c >= 0 && c != '\n')
+                c = ReadRuleByte(reader);
             continue;
         }
         int length = 0;
@@ -145,9 +156,10 @@ static void SetAlphabet(const char* line) {
     }
     ruleFrame.inputAlphabet[length] = 0;
     memset(ruleFrame.wordChar, 0, sizeof ruleFrame.wordChar);
-    for (int i = 0; i < length; i++) ruleFrame.wordChar[(unsigned char)ruleFrame.inputAlphabet[i]] = 1;
-    ruleFrame.wordChar['\n'] = 0; // line ends never belong to words
-    ruleFrame.wordChar['\r'] = 0;
+    for (int i = 0; i < length; i++)
+        ruleFrame.wordChar[(unsigned char)ruleFrame.inputAlphabet[i]] = 1;
+    ruleFrame.wordChar[(unsigned char)'\n'] = 0; // line ends never belong to words
+    ruleFrame.wordChar[(unsigned char)'\r'] = 0;
 }
 
 /* ---------------- Rule lines ---------------- */

@@ -3,9 +3,10 @@
 // is no protection.
 #include "driver/rules/rule_frame.h"
 
-static_assert(sizeof("Velta/rules: EN2IN and IN2EN are scrambled with these 80 bytes, rebuild if moved") ==
-                  NK_RULE_KEY_SIZE + 1,
-              "the rule file key has 80 characters");
+static_assert(
+    sizeof("Velta/rules: EN2IN and IN2EN are scrambled with these 80 bytes, rebuild if moved") ==
+        NK_RULE_KEY_SIZE + 1,
+    "the rule file key has 80 characters");
 
 // Rule files are produced with this key (tools/rulec); changing it needs new files.
 const char ruleFileKey[NK_RULE_KEY_SIZE + 1] =

@@ -28,25 +28,25 @@ TEST(ConvertModes, Table) {
         {1, "", 255, "", 1},
         {2, "", 255, "", 1},
         {7, "", 255, "", 1},
-        {2, "ab?ba", 255, "1221", 1},   // "?" between words is dropped
-        {2, "ab?", 255, "12?", 1},      // ... and kept at the very end
-        {2, "ab ba", 255, "12 21", 1},  // the blank is copied between the words
+        {2, "ab?ba", 255, "1221", 1},       // "?" between words is dropped
+        {2, "ab?", 255, "12?", 1},          // ... and kept at the very end
+        {2, "ab ba", 255, "12 21", 1},      // the blank is copied between the words
         {2, "ab zab ba", 255, "12  21", 1}, // a word without rules gives nothing
         {2, "a-b!", 255, "1-2!", 1},
         {2, "  ", 255, "  ", 1},
         {1, "ab ba", 255, "12 21", 1},
-        {1, "abXba", 255, "1221", 1},   // a letter that ends a word is dropped
-        {1, "ab?", 255, "?", 1},        // the final non-word character joins the word
+        {1, "abXba", 255, "1221", 1}, // a letter that ends a word is dropped
+        {1, "ab?", 255, "?", 1},      // the final non-word character joins the word
         {1, "ab", 255, "12", 1},
         {1, "ab-", 255, "-", 1},
         {0, "ab ba", 255, "12", 1},
         {0, " ab", 255, "", 1},
-        {0, "abab", 3, "121", 1},       // mode 0 cuts its output to the limit
+        {0, "abab", 3, "121", 1}, // mode 0 cuts its output to the limit
         {3, "ab", 255, "", 1},
-        {2, "ab", 1, "", 0},            // the first word passes the limit
-        {2, "ab ba", 3, "12 ", 0},      // what was appended before stays
-        {2, "ab ba", 2, "12", 0},       // the blank would pass the limit too
-        {2, "ab?", 2, "12", 0},         // and so would the final "?"
+        {2, "ab", 1, "", 0},       // the first word passes the limit
+        {2, "ab ba", 3, "12 ", 0}, // what was appended before stays
+        {2, "ab ba", 2, "12", 0},  // the blank would pass the limit too
+        {2, "ab?", 2, "12", 0},    // and so would the final "?"
         {2, "ab ba", 5, "12 21", 1},
         {1, "ab ba", 2, "12", 0},
         {2, "ab", -4, "", 0},
@@ -54,8 +54,8 @@ TEST(ConvertModes, Table) {
     for (const Row& row : rows) {
         int code = -1;
         std::string out = Convert(row.source, row.mode, row.limit, &code);
-        EXPECT_EQ(out, row.expected) << "mode " << row.mode << " source \"" << row.source
-                                     << "\" limit " << row.limit;
+        EXPECT_EQ(out, row.expected)
+            << "mode " << row.mode << " source \"" << row.source << "\" limit " << row.limit;
         EXPECT_EQ(code, row.code) << "mode " << row.mode << " source \"" << row.source
                                   << "\" limit " << row.limit;
     }
@@ -116,14 +116,14 @@ TEST(ConvertWords, FirstMatchingGroupAndRuleWin) {
         const char* word;
         const char* expected;
     } rows[] = {{"ac", "14"}, {"ab", "2"}, {"a", "5"}, {"ba", "35"}, {"abac", "214"}};
-    for (const Row& row : rows) EXPECT_EQ(Convert(row.word), row.expected) << row.word;
+    for (const Row& row : rows)
+        EXPECT_EQ(Convert(row.word), row.expected) << row.word;
 }
 
 TEST(ConvertWords, ContextsAtTheEdgesOfTheWord) {
     // A space prefix: start of the word (or after a space inside it); a
     // wildcard never matches the pads; patterns past either end never match.
-    ASSERT_EQ(LoadRuleText(RuleText("a b",
-                                    "G'1',a\n",
+    ASSERT_EQ(LoadRuleText(RuleText("a b", "G'1',a\n",
                                     "{ <a>=S\n{  <a>=T\n{<a>*=W\n{<a>  =Z\n{<a>=a\n"
                                     "{<b>=b\n{< >=_\n")),
               RULE_LOADED);
@@ -131,11 +131,9 @@ TEST(ConvertWords, ContextsAtTheEdgesOfTheWord) {
         const char* word;
         const char* expected;
     } rows[] = {
-        {"a", "S"},       // never T (prefix before the padded word) nor Z
-        {"ba", "ba"},     // not at the start; only the pad follows: no W, no Z
-        {"bab", "bWb"},
-        {"baa", "bWa"},
-        {"b a", "b_S"},   // after a space inside the word
+        {"a", "S"},   // never T (prefix before the padded word) nor Z
+        {"ba", "ba"}, // not at the start; only the pad follows: no W, no Z
+        {"bab", "bWb"}, {"baa", "bWa"}, {"b a", "b_S"}, // after a space inside the word
     };
     for (const Row& row : rows) {
         EXPECT_EQ(Convert(row.word, 0), row.expected) << row.word;
@@ -143,8 +141,9 @@ TEST(ConvertWords, ContextsAtTheEdgesOfTheWord) {
 }
 
 TEST(ConvertWords, ClassesMatchTheirMembers) {
-    ASSERT_EQ(LoadRuleText(RuleText("abcx", "G'1',a,b\n", "{1<c>=K\n{<c>=c\n{<a>=a\n{<b>=b\n"
-                                                         "{<x>1=X\n{<x>=x\n")),
+    ASSERT_EQ(LoadRuleText(RuleText("abcx", "G'1',a,b\n",
+                                    "{1<c>=K\n{<c>=c\n{<a>=a\n{<b>=b\n"
+                                    "{<x>1=X\n{<x>=x\n")),
               RULE_LOADED);
     EXPECT_EQ(Convert("acbcxcxa"), "aKbKxcXa");
 }
@@ -176,8 +175,7 @@ TEST(ConvertWords, CharactersAbove127AreWordCharacters) {
 }
 
 TEST(ConvertWords, LineEndsNeverBelongToWords) {
-    ASSERT_EQ(LoadRuleText(RuleText("ab\r", "G'1',a\n", "{<a>=1\n{<b>=2\n{<\r>=R\n")),
-              RULE_LOADED);
+    ASSERT_EQ(LoadRuleText(RuleText("ab\r", "G'1',a\n", "{<a>=1\n{<b>=2\n{<\r>=R\n")), RULE_LOADED);
     EXPECT_EQ(Convert("ab\rba\nab"), "12\r21\n12");
 }
 
@@ -188,13 +186,14 @@ TEST(MatchPatternTest, Table) {
         const char* pattern;
         bool match;
     } rows[] = {
-        {"", "", true},    {"a", "1", true},   {"b", "1", false},  {"1", "1", true},
-        {"x", "*", true},  {" ", "*", false},  {"*", "*", true},   {"a", "", false},
+        {"", "", true},     {"a", "1", true},    {"b", "1", false},  {"1", "1", true},
+        {"x", "*", true},   {" ", "*", false},   {"*", "*", true},   {"a", "", false},
         {"ab", "1*", true}, {"ab", "1a", false}, {"ab", "ab", true}, {"abc", "ab", false},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(MatchPattern(row.text, (int)strlen(row.text), row.pattern, (int)strlen(row.pattern)),
-                  row.match)
+        EXPECT_EQ(
+            MatchPattern(row.text, (int)strlen(row.text), row.pattern, (int)strlen(row.pattern)),
+            row.match)
             << "\"" << row.text << "\" against \"" << row.pattern << "\"";
     }
 }

@@ -17,7 +17,8 @@ const std::string kRules = "{<a>=A\n{<b>=B\n";
 
 std::vector<std::string> InStrings() {
     std::vector<std::string> list;
-    for (const RuleGroup* g = ruleFrame.groups; g; g = g->next) list.push_back(g->inString);
+    for (const RuleGroup* g = ruleFrame.groups; g; g = g->next)
+        list.push_back(g->inString);
     return list;
 }
 
@@ -27,7 +28,8 @@ struct RuleView {
 
 std::vector<RuleView> RulesOf(size_t groupIndex) {
     const RuleGroup* g = ruleFrame.groups;
-    for (size_t i = 0; g && i < groupIndex; i++) g = g->next;
+    for (size_t i = 0; g && i < groupIndex; i++)
+        g = g->next;
     std::vector<RuleView> list;
     for (const Rule* r = g ? g->rules : nullptr; r; r = r->next) {
         list.push_back({r->prefix, r->suffix, r->out});
@@ -46,13 +48,14 @@ TEST(RuleLines, LongLineSplitsAt301AndCarriageReturnStays) {
     std::string longLine(400, 'x');
     longLine[301] = 'y';
     std::string exact(301, 'e');
-    std::string path = WriteRuleFile(
-        "lines.rul", ";comment first\n" + longLine + "\n" + exact + "\nnext\r\n;c\n;c2\nlast");
+    std::string path = WriteRuleFile("lines.rul", ";comment first\n" + longLine + "\n" + exact +
+                                                      "\nnext\r\n;c\n;c2\nlast");
     RuleReader reader = {};
     reader.file = fopen(path.c_str(), "rb");
     ASSERT_NE(reader.file, nullptr);
     std::vector<std::string> lines;
-    while (ReadRuleLine(&reader)) lines.push_back(reader.line);
+    while (ReadRuleLine(&reader))
+        lines.push_back(reader.line);
     fclose(reader.file);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], std::string(301, 'x'));
@@ -108,9 +111,9 @@ TEST(RuleHeader, AlphabetLine) {
     } rows[] = {
         {"a,b,c", "abc"},
         {"", ""},
-        {"a b", "a b"},              // blanks count
-        {"ab'cd", "ab"},             // cut at the apostrophe
-        {"x=y", "x=y"},              // only the first "=" starts the value
+        {"a b", "a b"},  // blanks count
+        {"ab'cd", "ab"}, // cut at the apostrophe
+        {"x=y", "x=y"},  // only the first "=" starts the value
         {"\xC8,\xB3\xE8", "\xC8\xB3\xE8"},
     };
     for (const Row& row : rows) {
@@ -146,11 +149,11 @@ TEST(RuleLines, CommentsAnywhereAreNotFreeLines) {
 
 TEST(RuleLines, FieldsInheritanceAndGroups) {
     std::string rules = "{x<a>y=1\n"
-                        "{<a=2\n"             // no suffix field: keeps "y"
+                        "{<a=2\n" // no suffix field: keeps "y"
                         "{<b>=3#note\n"
-                        "{<a>=4\n"            // "a" again after "b": a second group
-                        "{p{q<b<a>s>t=5\n"    // last occurrence opens the field
-                        "{=6\n";              // no in-string: same group as the line before
+                        "{<a>=4\n"         // "a" again after "b": a second group
+                        "{p{q<b<a>s>t=5\n" // last occurrence opens the field
+                        "{=6\n";           // no in-string: same group as the line before
     ASSERT_EQ(LoadRuleText(RuleText("ab", kClasses, rules)), RULE_LOADED);
     EXPECT_EQ(InStrings(), (std::vector<std::string>{"a", "b", "a"}));
     std::vector<RuleView> first = RulesOf(0);
@@ -172,7 +175,8 @@ TEST(RuleLines, FieldsInheritanceAndGroups) {
 TEST(RuleLimits, WrongFilesAreRejectedWithSix) {
     const std::string ok = RuleText("ab", kClasses, kRules);
     std::string manyClasses, tooManyClasses;
-    for (int i = 0; i < 63; i++) manyClasses += "G'" + std::string(1, (char)(33 + i)) + "',a\n";
+    for (int i = 0; i < 63; i++)
+        manyClasses += "G'" + std::string(1, (char)(33 + i)) + "',a\n";
     tooManyClasses = manyClasses + "G'~',a\n";
     struct Row {
         const char* what;
@@ -196,12 +200,14 @@ TEST(RuleLimits, WrongFilesAreRejectedWithSix) {
         {"in-string of 20", RuleText("ab", kClasses, "{<" + std::string(20, 'a') + ">=x\n"),
          RULE_WRONG_FILE},
         {"patterns of 31",
-         RuleText("ab", kClasses, "{" + std::string(6, 'a') + "<" + std::string(19, 'a') + ">" +
-                                      std::string(6, 'b') + "=x\n"),
+         RuleText("ab", kClasses,
+                  "{" + std::string(6, 'a') + "<" + std::string(19, 'a') + ">" +
+                      std::string(6, 'b') + "=x\n"),
          RULE_LOADED},
         {"patterns of 32",
-         RuleText("ab", kClasses, "{" + std::string(7, 'a') + "<" + std::string(19, 'a') + ">" +
-                                      std::string(6, 'b') + "=x\n"),
+         RuleText("ab", kClasses,
+                  "{" + std::string(7, 'a') + "<" + std::string(19, 'a') + ">" +
+                      std::string(6, 'b') + "=x\n"),
          RULE_WRONG_FILE},
         {"inherited suffix makes 32",
          RuleText("ab", kClasses, "{<a>" + std::string(29, 'b') + "=x\n{<aaa=y\n"),
@@ -222,7 +228,8 @@ TEST(RuleLimits, WrongFilesAreRejectedWithSix) {
 TEST(RuleLimits, BlockCeilingGivesOutOfMemory) {
     std::string rules;
     std::string line = "{<a>=" + std::string(290, 'x') + "\n";
-    while (rules.size() < NK_RULE_BLOCK_MAX + 4096) rules += line;
+    while (rules.size() < NK_RULE_BLOCK_MAX + 4096)
+        rules += line;
     EXPECT_EQ(LoadRuleText(RuleText("ab", kClasses, rules)), RULE_NO_MEMORY);
     EXPECT_EQ(ruleFrame.storage, nullptr);
 }

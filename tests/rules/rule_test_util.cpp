@@ -25,7 +25,7 @@ std::string WriteRuleFile(const std::string& name, const std::string& text) {
     ScrambleRuleBytes(bytes.data(), bytes.size(), 0);
     FILE* f = fopen(path.c_str(), "wb");
     if (f) {
-        fwrite(bytes.data(), 1, bytes.size(), f);
+        if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
         fclose(f);
     }
     return path;

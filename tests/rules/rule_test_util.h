@@ -21,7 +21,6 @@ std::string RuleText(const std::string& alphabet, const std::string& classLines,
                      const std::string& ruleLines);
 
 // ascii2iscii_convert_str on a copy of `source`; the result code goes to *code.
-std::string Convert(const std::string& source, int mode = 2, int limit = 255,
-                    int* code = nullptr);
+std::string Convert(const std::string& source, int mode = 2, int limit = 255, int* code = nullptr);
 
 #endif // NK_RULE_TEST_UTIL_H

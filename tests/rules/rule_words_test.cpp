@@ -82,12 +82,22 @@ TEST(ShippedRules, OtherSpellingsOfTheScheme) {
         const char* typed;
         const char* canonical; // the same word as IN2EN writes it
     } rows[] = {
-        {"kamal", "kamala"},       // a final consonant keeps its inherent vowel
-        {"bhArata", "bhaarata"},   {"hindI", "hindii"},     {"hindee", "hindii"},
-        {"phUla", "phuula"},       {"phoola", "phuula"},    {"dUdha", "duudha"},
-        {"wara", "vara"},          {"cala", "chala"},       {"Chaatra", "chhaatra"},
-        {"xatriya", "kShatriya"},  {"j~naana", "GYaana"},   {"kR^iShNa", "kRRiShNa"},
-        {"sa.nskRRita", "saMskRRita"}, {"Sata", "Shata"},   {"k_h", "k_ha"},
+        {"kamal", "kamala"}, // a final consonant keeps its inherent vowel
+        {"bhArata", "bhaarata"},
+        {"hindI", "hindii"},
+        {"hindee", "hindii"},
+        {"phUla", "phuula"},
+        {"phoola", "phuula"},
+        {"dUdha", "duudha"},
+        {"wara", "vara"},
+        {"cala", "chala"},
+        {"Chaatra", "chhaatra"},
+        {"xatriya", "kShatriya"},
+        {"j~naana", "GYaana"},
+        {"kR^iShNa", "kRRiShNa"},
+        {"sa.nskRRita", "saMskRRita"},
+        {"Sata", "Shata"},
+        {"k_h", "k_ha"},
     };
     for (const Row& row : rows) {
         std::string canonical = Convert(row.canonical);
@@ -108,7 +118,8 @@ TEST(ShippedRules, ShippedFilesMeetTheFormatLimits) {
         ASSERT_EQ(RulesInit(NK_RULE_DATA_DIR, direction), RULES_READY);
         EXPECT_LE(ruleFrame.classCount, NK_RULE_CLASS_MAX);
         int groups = 0;
-        for (const RuleGroup* g = ruleFrame.groups; g; g = g->next) groups++;
+        for (const RuleGroup* g = ruleFrame.groups; g; g = g->next)
+            groups++;
         EXPECT_GT(groups, 60) << direction;
     }
 }

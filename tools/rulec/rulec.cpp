@@ -99,7 +99,8 @@ static int Compile(const char* sourcePath, const char* outputPath) {
     int groups = 0, rules = 0;
     for (const RuleGroup* g = ruleFrame.groups; g; g = g->next) {
         groups++;
-        for (const Rule* r = g->rules; r; r = r->next) rules++;
+        for (const Rule* r = g->rules; r; r = r->next)
+            rules++;
     }
     if (groups == 0) {
         fprintf(stderr, "rulec: %s loads but holds no rules (is a free line missing?)\n",

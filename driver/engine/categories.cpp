@@ -100,9 +100,7 @@ void EraseOneGlyph(HWND window) {
     PostMessageA(window, WM_KEYUP, VK_BACK, lParam);
 }
 
-void TypeOneGlyph(HWND window, unsigned char glyph) {
-    PostMessageA(window, WM_CHAR, glyph, 1);
-}
+void TypeOneGlyph(HWND window, unsigned char glyph) { PostMessageA(window, WM_CHAR, glyph, 1); }
 
 void SelectFontInApplication(const char* title) {
     (void)title; // the word processors' shortcut sequences come with the category behaviours

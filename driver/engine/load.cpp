@@ -38,10 +38,10 @@ extern "C" int Nelkor_Entry(HINSTANCE module) {
 
     // Hooks for every thread, installed with the library's own module.
     HMODULE self = GetModuleHandleA("NELKOR.DLL");
-    shared.getMessageHook =
-        SetWindowsHookExA(WH_GETMESSAGE, (HOOKPROC)(void*)GetProcAddress(self, "_MF"), self, 0);
-    shared.sysMsgFilterHook =
-        SetWindowsHookExA(WH_SYSMSGFILTER, (HOOKPROC)(void*)GetProcAddress(self, "_SMP"), self, 0);
+    shared.getMessageHook = SetWindowsHookExA(
+        WH_GETMESSAGE, (HOOKPROC)(void*)GetProcAddress(self, "_MF"), self, 0);
+    shared.sysMsgFilterHook = SetWindowsHookExA(
+        WH_SYSMSGFILTER, (HOOKPROC)(void*)GetProcAddress(self, "_SMP"), self, 0);
 
     shared.layoutTable = (LayoutTable*)&inscriptTable;
     return LoadDefFonts(nullptr);
@@ -82,9 +82,7 @@ extern "C" int WEP(void) {
 }
 
 /* ---------------- _CIM ---------------- */
-extern "C" int _CIM(void) {
-    return 0;
-}
+extern "C" int _CIM(void) { return 0; }
 
 const char* ComposeManagerTitle(void) {
     CopyText(shared.managerTitle, sizeof shared.managerTitle, kTitleBase);
@@ -102,6 +100,4 @@ const char* ComposeManagerTitle(void) {
     return shared.managerTitle;
 }
 
-void RefreshManagerTitle(void) {
-    SetWindowTextA(shared.managerWindow, ComposeManagerTitle());
-}
+void RefreshManagerTitle(void) { SetWindowTextA(shared.managerWindow, ComposeManagerTitle()); }

@@ -6,6 +6,7 @@
 #include <commdlg.h>
 #include "driver/fonts/builtin_fonts.h"
 
+
 /* ---------------- LoadDefFonts ---------------- */
 extern "C" int LoadDefFonts(HWND dialog) {
     (void)dialog;
@@ -33,8 +34,8 @@ int ChooseControlFont(HWND owner, LOGFONTA* font) {
     choose.hwndOwner = owner;
     choose.lpLogFont = font;
     choose.iPointSize = 150; // tenths of a point
-    choose.Flags =
-        CF_SCREENFONTS | CF_PRINTERFONTS | CF_INITTOLOGFONTSTRUCT | CF_LIMITSIZE | CF_NOSTYLESEL;
+    choose.Flags = CF_SCREENFONTS | CF_PRINTERFONTS | CF_INITTOLOGFONTSTRUCT | CF_LIMITSIZE |
+                   CF_NOSTYLESEL;
     choose.nSizeMin = 10;
     choose.nSizeMax = 18;
     return ChooseFontA(&choose) ? 1 : 0;

@@ -2,9 +2,7 @@
 #include "driver/engine/engine.h"
 
 /* ---------------- _SetRomanEOAccent ---------------- */
-extern "C" void _SetRomanEOAccent(int on) {
-    shared.romanAccent = on;
-}
+extern "C" void _SetRomanEOAccent(int on) { shared.romanAccent = on; }
 
 /* ---------------- _RMN ---------------- */
 extern "C" int _RMN(int command) {

@@ -1,10 +1,86 @@
 #!/usr/bin/env bash
-# The main job: start the system under Wine. Until the manager program exists
-# this lists what has been built.
+# Runs the system under Wine: davrin.exe (the manager, which loads nelkor.dll
+# and its hooks) and Wine's notepad to type into, on the user's display when
+# DISPLAY is set, otherwise on a virtual Xvfb display.
+#
+#   scripts/run.sh                  run until Ctrl+C
+#   scripts/run.sh --screenshot F   type a short demonstration into notepad,
+#                                   save a screenshot to F and stop
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-[ -f "$NK_BUILD/win64/bin/nelkor.dll" ] || "$ROOT/scripts/build.sh"
-echo "Built deliverables (x86_64, run under Wine):"
-ls -l "$NK_BUILD/win64/bin"
-echo "Built deliverables (i686, the 32-bit target):"
-ls -l "$NK_BUILD/win32/bin"
+
+shot=""
+if [ "${1:-}" = "--screenshot" ]; then
+  shot="$(realpath -m "${2:?--screenshot needs a file name}")"
+fi
+
+bin="$NK_BUILD/win64/bin"
+[ -f "$bin/davrin.exe" ] && [ -f "$bin/nelkor.dll" ] || "$ROOT/scripts/build.sh"
+
+# The program directory is bin/: the manager, the driver, the layout and rule
+# files staged by the build, and the script modules. Until the real script
+# modules are built, the test adapter module stands in as the Devanagari
+# module; it types placeholder glyph codes (Latin letters), not Devanagari.
+notes=()
+if ! ls "$bin"/??TROP32.DLL >/dev/null 2>&1; then
+  cp "$bin/testmods/DVTROP32.DLL" "$bin/DVTROP32.DLL"
+  touch -d '2000-01-01' "$bin/DVTROP32.DLL" # a real module build replaces it
+fi
+if cmp -s "$bin/DVTROP32.DLL" "$bin/testmods/DVTROP32.DLL"; then
+  notes+=("No script module is built yet: bin/DVTROP32.DLL is the TEST adapter module;")
+  notes+=("it types placeholder glyph codes (Latin letters), not Devanagari.")
+fi
+
+own_display=0
+if [ -z "${DISPLAY:-}" ] || [ -n "$shot" ]; then
+  start_xvfb
+  own_display=1
+fi
+trap stop_session EXIT INT TERM
+prepare_prefix
+
+( cd "$bin" && exec "$WINE64" davrin.exe ) >/dev/null 2>&1 &
+for _ in $(seq 1 100); do
+  xdotool search --name '^TAV-MultiScript' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+sleep 1.5 # the one-second splash
+( cd "$bin" && exec "$WINE64" notepad ) >/dev/null 2>&1 &
+for _ in $(seq 1 100); do
+  xdotool search --name 'Notepad' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+sleep 1
+
+if [ -n "$shot" ]; then
+  # Show the manager's window beside notepad; focus notepad, type English,
+  # flip to script typing with Caps Lock, type.
+  [ -f "$bin/arrange_windows.exe" ] && "$WINE64" "$bin/arrange_windows.exe" >/dev/null 2>&1 || true
+  sleep 0.5
+  pad=$(xdotool search --name 'Notepad' | head -n 1)
+  xdotool windowfocus --sync "$pad" 2>/dev/null || xdotool windowfocus "$pad"
+  xdotool mousemove --window "$pad" 400 200 click 1
+  xdotool type --delay 80 'English: namaste '
+  xdotool key Return
+  xdotool key Caps_Lock
+  sleep 0.5
+  xdotool type --delay 120 'kmsz'
+  sleep 1
+  mkdir -p "$(dirname "$shot")"
+  import -window root "$shot"
+  xdotool key Caps_Lock
+  echo "screenshot: $shot"
+  exit 0
+fi
+
+where="your display $DISPLAY"
+[ "$own_display" = 1 ] && where="the virtual display $DISPLAY (Xvfb; nothing shows on your screen)"
+cat <<TEXT
+The manager (minimised "TAV-MultiScript" window) and notepad run on $where.
+Program directory: $bin
+Click into notepad and press Caps Lock (the switch key) to flip between
+English and script typing; the manager's title shows the mode. The manager's
+menu offers scripts, keyboards and options. Ctrl+C ends both.
+TEXT
+for n in "${notes[@]}"; do echo "NOTE: $n"; done
+wait

@@ -89,9 +89,12 @@ static void OnOtherKeyboard(HWND window) {
     CopyString(mgr.keyboardFile, sizeof mgr.keyboardFile, file);
     mgr.layoutTableRef = _LKT(mgr.keyboardFile, 0);
     // The two built-in names are recognised in exact case only.
-    if (ContainsString(file, "INSKBD.BIN")) mgr.currentKeyboard = IDM_KBD_INSCRIPT;
-    else if (ContainsString(file, "PEKBD.BIN")) mgr.currentKeyboard = IDM_KBD_PHONETIC;
-    else mgr.currentKeyboard = IDM_KBD_OTHERS;
+    if (ContainsString(file, "INSKBD.BIN"))
+        mgr.currentKeyboard = IDM_KBD_INSCRIPT;
+    else if (ContainsString(file, "PEKBD.BIN"))
+        mgr.currentKeyboard = IDM_KBD_PHONETIC;
+    else
+        mgr.currentKeyboard = IDM_KBD_OTHERS;
     CheckItem(mgr.currentKeyboard, true);
 }
 
@@ -100,8 +103,10 @@ static void OnOtherKeyboard(HWND window) {
 static void OnDisable(LPARAM lParam) {
     if (lParam == 1 || lParam == 2) PellEnable((int)lParam);
     if (mgr.remoteMode) {
-        if (lParam == 1) mgr.tavEnabled = 1;
-        else if (lParam == 2) mgr.tavEnabled = 0;
+        if (lParam == 1)
+            mgr.tavEnabled = 1;
+        else if (lParam == 2)
+            mgr.tavEnabled = 0;
     } else {
         mgr.tavEnabled = !mgr.tavEnabled;
     }
@@ -113,8 +118,10 @@ static void OnDisable(LPARAM lParam) {
    bilingual module; the option then stays as it was. */
 static void OnBilingual(LPARAM lParam) {
     if (mgr.remoteMode) {
-        if (lParam == 1) mgr.dualFontOn = 1;
-        else if (lParam == 2) mgr.dualFontOn = 0;
+        if (lParam == 1)
+            mgr.dualFontOn = 1;
+        else if (lParam == 2)
+            mgr.dualFontOn = 0;
         SetDualFont(mgr.dualFontOn, 1);
         CheckItem(IDM_BILINGUAL, mgr.dualFontOn != 0);
     } else {
@@ -161,8 +168,8 @@ static void OnTypewriterPopup(HWND window, LPARAM lParam) {
     if (!IsWindow(owner)) owner = window;
     POINT cursor;
     GetCursorPos(&cursor);
-    const int id = (int)TrackPopupMenu(mgr.typewriterMenu, TPM_RETURNCMD | TPM_LEFTALIGN,
-                                       cursor.x, cursor.y, 0, owner, nullptr);
+    const int id = (int)TrackPopupMenu(mgr.typewriterMenu, TPM_RETURNCMD | TPM_LEFTALIGN, cursor.x,
+                                       cursor.y, 0, owner, nullptr);
     if (id != 0) SendMessageA(window, WM_COMMAND, (WPARAM)id, (LPARAM)window);
 }
 

@@ -38,9 +38,8 @@ static void ShowSplash(void) {
     GetObjectA(picture, sizeof info, &info);
     const int x = (GetSystemMetrics(SM_CXSCREEN) - info.bmWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - info.bmHeight) / 2;
-    HWND splash = CreateWindowA("BUTTON", "VELTA SCRIPT MANAGER", WS_OVERLAPPED, x, y,
-                                info.bmWidth, info.bmHeight, nullptr, nullptr, mgr.instance,
-                                nullptr);
+    HWND splash = CreateWindowA("BUTTON", "VELTA SCRIPT MANAGER", WS_OVERLAPPED, x, y, info.bmWidth,
+                                info.bmHeight, nullptr, nullptr, mgr.instance, nullptr);
     if (splash) {
         ShowWindow(splash, SW_SHOWNORMAL);
         UpdateWindow(splash);
@@ -52,7 +51,8 @@ static void ShowSplash(void) {
         DeleteDC(memory);
         ReleaseDC(splash, dc);
         const DWORD start = GetTickCount();
-        while (GetTickCount() - start < kSplashMs) Sleep(10);
+        while (GetTickCount() - start < kSplashMs)
+            Sleep(10);
         DestroyWindow(splash);
     }
     DeleteObject(picture);
@@ -99,8 +99,7 @@ static bool OnKillFocus(void) {
     return true;
 }
 
-extern "C" LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam,
-                                        LPARAM lParam) {
+extern "C" LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // The commands use these handles; the driver may have touched the menu.
     mgr.menu = GetMenu(window);
     mgr.keyboardMenu = GetSubMenu(mgr.menu, 3);

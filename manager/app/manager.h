@@ -12,13 +12,13 @@
 #include "manager/resources/resource_ids.h"
 
 enum {
-    MGR_FOUND_SCRIPTS_MAX = 12,  // codes of found adapter modules
+    MGR_FOUND_SCRIPTS_MAX = 12, // codes of found adapter modules
     MGR_FOUND_SCRIPTS_SIZE = MGR_FOUND_SCRIPTS_MAX + 1,
     MGR_FOUND_PREFIXES_SIZE = MGR_FOUND_SCRIPTS_MAX * 3 + 1, // "DV BN ..."
     MGR_KEYBOARD_FILE_SIZE = 136,
     MGR_SETTING_READ_MAX = 100, // string settings are read up to 100 characters
     MGR_TYPEWRITER_TEXT_SIZE = 100,
-    MGR_MODULE_PATH_MAX = 128,  // the program file path as read
+    MGR_MODULE_PATH_MAX = 128, // the program file path as read
     MGR_PROGRAM_DIR_SIZE = 128,
     MGR_SETTINGS_DIR_SIZE = 260,
     MGR_WINDOWS_DIR_MAX = 100,

@@ -11,7 +11,9 @@ namespace {
 const int kSlotWidth = 3;
 const int kSlotCount = (int)(sizeof kScriptCodeList - 1) / kSlotWidth; // 18
 
-char UpperCase(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
+char UpperCase(char c) {
+    return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
+}
 } // namespace
 
 int ScriptOfCode(const char* code) {
@@ -53,10 +55,13 @@ size_t AppendString(char* dest, size_t destSize, const char* src) {
 }
 
 void UpperCaseString(char* text) {
-    for (; *text; ++text) *text = UpperCase(*text);
+    for (; *text; ++text)
+        *text = UpperCase(*text);
 }
 
-bool ContainsString(const char* text, const char* part) { return strstr(text, part) != nullptr; }
+bool ContainsString(const char* text, const char* part) {
+    return strstr(text, part) != nullptr;
+}
 
 bool EqualsIgnoringCase(const char* a, const char* b) {
     for (; *a && *b; ++a, ++b)
@@ -75,7 +80,9 @@ int KeyboardOfFile(const char* upperName) {
     return IDM_KBD_OTHERS;
 }
 
-int ClampCategory(int value) { return value < 0 ? 0 : (value > 13 ? 13 : value); }
+int ClampCategory(int value) {
+    return value < 0 ? 0 : (value > 13 ? 13 : value);
+}
 
 int RomanCapitalsItem(int stored) {
     if (stored == 1) return IDM_CAPS_UPPER;
@@ -94,7 +101,9 @@ bool HasHyphenation(int script) {
            script == IDM_SCRIPT_MALAYALAM;
 }
 
-bool HasMultipleSets(int script) { return script == 'B' || script == 'M' || script == 'N'; }
+bool HasMultipleSets(int script) {
+    return script == 'B' || script == 'M' || script == 'N';
+}
 
 void TypewriterLayoutName(const char* modulePath, char* layout, size_t layoutSize) {
     CopyString(layout, layoutSize, modulePath);

@@ -30,8 +30,8 @@ static void Answer(HWND window, WPARAM which, LPARAM question) {
         break;
     case PROBE_CLASS_STYLE: probeRecord.answer = (int32_t)GetClassLongA(window, GCL_STYLE); break;
     case PROBE_CLASS_LOOK: {
-        const bool brush = (HGDIOBJ)GetClassLongPtrA(window, GCLP_HBRBACKGROUND) ==
-                           GetStockObject(LTGRAY_BRUSH);
+        const bool brush =
+            (HGDIOBJ)GetClassLongPtrA(window, GCLP_HBRBACKGROUND) == GetStockObject(LTGRAY_BRUSH);
         const bool cursor = (HCURSOR)GetClassLongPtrA(window, GCLP_HCURSOR) ==
                             LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
         const bool icon = GetClassLongPtrA(window, GCLP_HICON) != 0;
@@ -51,4 +51,6 @@ extern "C" LRESULT CALLBACK ProbeCallWndProc(int code, WPARAM wParam, LPARAM lPa
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-extern "C" ProbeRecord* ProbeAnswer(void) { return &probeRecord; }
+extern "C" ProbeRecord* ProbeAnswer(void) {
+    return &probeRecord;
+}

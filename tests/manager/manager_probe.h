@@ -14,13 +14,13 @@
 
 // Questions (lParam of the probe message); wParam is the item id or position.
 enum ProbeQuestion {
-    PROBE_MENU_STATE = 0,     // GetMenuState of main-menu item wParam (by command)
-    PROBE_SYSMENU_STATE = 1,  // GetMenuState of system-menu item wParam
-    PROBE_POPUP_COUNT = 2,    // item count of main-menu popup at position wParam
-    PROBE_ITEM_TEXT = 3,      // text of main-menu item wParam (by command)
-    PROBE_KEYBOARD_TEXT = 4,  // text of the "&Keyboard" item at position wParam
-    PROBE_CLASS_STYLE = 5,    // the window class style
-    PROBE_CLASS_LOOK = 6      // 1 when brush, cursor and icon are as registered
+    PROBE_MENU_STATE = 0,    // GetMenuState of main-menu item wParam (by command)
+    PROBE_SYSMENU_STATE = 1, // GetMenuState of system-menu item wParam
+    PROBE_POPUP_COUNT = 2,   // item count of main-menu popup at position wParam
+    PROBE_ITEM_TEXT = 3,     // text of main-menu item wParam (by command)
+    PROBE_KEYBOARD_TEXT = 4, // text of the "&Keyboard" item at position wParam
+    PROBE_CLASS_STYLE = 5,   // the window class style
+    PROBE_CLASS_LOOK = 6     // 1 when brush, cursor and icon are as registered
 };
 
 struct ProbeRecord {

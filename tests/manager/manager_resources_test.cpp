@@ -14,8 +14,8 @@
 namespace {
 
 HMODULE Program() {
-    static HMODULE module = LoadLibraryExA((nkmgr::BinDir() + "davrin.exe").c_str(), nullptr,
-                                           LOAD_LIBRARY_AS_DATAFILE);
+    static HMODULE module =
+        LoadLibraryExA((nkmgr::BinDir() + "davrin.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     return module;
 }
 
@@ -38,7 +38,8 @@ TEST(ManagerResources, MenuBarHasItsFivePopups) {
     ASSERT_NE(menu, nullptr);
     const char* bar[] = {"&File", "&Script", "Se&ttings", "&Keyboard", "&Help"};
     ASSERT_EQ(GetMenuItemCount(menu), 5);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(Text(menu, i), bar[i]) << i;
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Text(menu, i), bar[i]) << i;
     DestroyMenu(menu);
 }
 
@@ -77,7 +78,8 @@ TEST(ManagerResources, MenuItemsIdsTextsAndStates) {
     // clang-format on
     HMENU menu = LoadMenuA(Program(), "TAVMENU");
     ASSERT_NE(menu, nullptr);
-    for (int p = 0; p < 5; ++p) EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, p)), counts[p]) << p;
+    for (int p = 0; p < 5; ++p)
+        EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, p)), counts[p]) << p;
     int n = 0;
     for (const MenuRow& row : rows) {
         HMENU popup = GetSubMenu(menu, row.popup);
@@ -131,11 +133,14 @@ struct DialogRow {
 
 TEST(ManagerResources, DialogTemplatesCarryTheirTitlesAndControls) {
     std::vector<int> keys;
-    for (int id = 242; id <= 253; ++id) keys.push_back(id);
-    for (int id = 256; id <= 267; ++id) keys.push_back(id);
+    for (int id = 242; id <= 253; ++id)
+        keys.push_back(id);
+    for (int id = 256; id <= 267; ++id)
+        keys.push_back(id);
     for (int id = 270; id <= 293; ++id)
         if (id != 282) keys.push_back(id); // scan 42 is the left Shift: no character key
-    for (int id = 294; id <= 308; ++id) keys.push_back(id);
+    for (int id = 294; id <= 308; ++id)
+        keys.push_back(id);
     const DialogRow rows[] = {
         {"AboutBox", "ABOUT TAV", {IDOK, IDC_ABOUT_ICON}},
         {"TUNEAPP", "Application Category", {IDOK, IDC_CATEGORY_SCROLL, IDC_CATEGORY_VALUE}},

@@ -14,11 +14,12 @@ TEST(ManagerRules, ScriptCodesNameWholeSlotsOnly) {
     const struct {
         const char* code;
         int script;
-    } rows[] = {{"RM", 'A'}, {"DV", 'B'}, {"BN", 'C'}, {"TM", 'D'}, {"TL", 'E'}, {"AS", 'F'},
-                {"OR", 'G'}, {"KN", 'H'}, {"ML", 'I'}, {"GJ", 'J'}, {"PN", 'K'}, {"SD", 'R'},
-                {"", 0},     {"  ", 0},   {"N-", 0},   {"M-", 0},   {"bn", 0},   {"BNX", 0},
-                {"<none>", 0}, {"VD", 0}, {"D", 0}};
-    for (const auto& row : rows) EXPECT_EQ(ScriptOfCode(row.code), row.script) << row.code;
+    } rows[] = {{"RM", 'A'},   {"DV", 'B'}, {"BN", 'C'}, {"TM", 'D'}, {"TL", 'E'}, {"AS", 'F'},
+                {"OR", 'G'},   {"KN", 'H'}, {"ML", 'I'}, {"GJ", 'J'}, {"PN", 'K'}, {"SD", 'R'},
+                {"", 0},       {"  ", 0},   {"N-", 0},   {"M-", 0},   {"bn", 0},   {"BNX", 0},
+                {"<none>", 0}, {"VD", 0},   {"D", 0}};
+    for (const auto& row : rows)
+        EXPECT_EQ(ScriptOfCode(row.code), row.script) << row.code;
 }
 
 TEST(ManagerRules, CodeOfEveryScriptRoundTrips) {
@@ -42,17 +43,19 @@ TEST(ManagerRules, KeyboardFilesAreClassifiedBySubstring) {
     const struct {
         const char* name;
         int kind;
-    } rows[] = {{"C:\\TAV\\INSKBD.BIN", 160},   {"INSKBD.BIN", 160},
-                {"C:\\TAV\\PEKBD.BIN", 161},    {"C:\\TAV\\DVAKBD32.TYP", 162},
-                {"C:\\TAV\\DVXKBD.TYP", 162},   {"C:\\TAV\\MY.BIN", 163},
-                {"C:\\TAV\\UKKBD.BIN", 163},    {"", 163},
+    } rows[] = {{"C:\\TAV\\INSKBD.BIN", 160},      {"INSKBD.BIN", 160},
+                {"C:\\TAV\\PEKBD.BIN", 161},       {"C:\\TAV\\DVAKBD32.TYP", 162},
+                {"C:\\TAV\\DVXKBD.TYP", 162},      {"C:\\TAV\\MY.BIN", 163},
+                {"C:\\TAV\\UKKBD.BIN", 163},       {"", 163},
                 {"C:\\PEKBD.BIN\\INSKBD.BIN", 160}};
-    for (const auto& row : rows) EXPECT_EQ(KeyboardOfFile(row.name), row.kind) << row.name;
+    for (const auto& row : rows)
+        EXPECT_EQ(KeyboardOfFile(row.name), row.kind) << row.name;
 }
 
 TEST(ManagerRules, SettingsValuesAreBroughtIntoRange) {
     const int categories[][2] = {{-3, 0}, {0, 0}, {7, 7}, {13, 13}, {14, 13}, {20, 13}};
-    for (const auto& row : categories) EXPECT_EQ(ClampCategory(row[0]), row[1]) << row[0];
+    for (const auto& row : categories)
+        EXPECT_EQ(ClampCategory(row[0]), row[1]) << row[0];
     const int capitals[][3] = {{0, 180, 0}, {1, 181, 1}, {2, 182, 2}, {7, 180, 0}, {-1, 180, 0}};
     for (const auto& row : capitals) {
         EXPECT_EQ(RomanCapitalsItem(row[0]), row[1]) << row[0];

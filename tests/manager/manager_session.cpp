@@ -40,7 +40,7 @@ int Ask(const Manager& m, WPARAM which, ProbeQuestion question, std::string* tex
     if (!probeModule) probeModule = LoadLibraryA((BinDir() + "manager_probe.dll").c_str());
     if (!probeModule) return -100;
     auto proc = (HOOKPROC)(void*)GetProcAddress(probeModule, "ProbeCallWndProc");
-    auto answer = (ProbeRecord * (*)(void))(void*) GetProcAddress(probeModule, "ProbeAnswer");
+    auto answer = (ProbeRecord * (*)(void))(void*)GetProcAddress(probeModule, "ProbeAnswer");
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, proc, probeModule, m.process.dwThreadId);
     if (!hook) return -101;
     answer()->answer = -99;
@@ -78,7 +78,8 @@ std::string ReadFileText(const std::string& path) {
     std::string text;
     char buffer[4096];
     size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+        text.append(buffer, n);
     fclose(f);
     return text;
 }
@@ -109,7 +110,8 @@ ProgramDir MakeProgramDir(const std::vector<std::string>& adapterNames, bool wit
 void WriteSettings(const std::string& iniPath,
                    const std::vector<std::pair<std::string, std::string>>& keys) {
     std::string text = "[Settings]\r\n";
-    for (const auto& [key, value] : keys) text += key + "=" + value + "\r\n";
+    for (const auto& [key, value] : keys)
+        text += key + "=" + value + "\r\n";
     WriteFileText(iniPath, text);
 }
 
@@ -122,8 +124,8 @@ std::string ReadSetting(const std::string& iniPath, const char* key) {
 std::vector<std::string> SettingsKeys(const std::string& iniPath) {
     std::vector<std::string> keys;
     char buffer[4096] = "";
-    DWORD n = GetPrivateProfileStringA("Settings", nullptr, "", buffer, sizeof buffer,
-                                       iniPath.c_str());
+    DWORD n =
+        GetPrivateProfileStringA("Settings", nullptr, "", buffer, sizeof buffer, iniPath.c_str());
     for (DWORD i = 0; i < n && buffer[i];) {
         keys.push_back(buffer + i);
         i += (DWORD)strlen(buffer + i) + 1;
@@ -232,8 +234,12 @@ void Kill(Manager& m) {
     WaitForExit(m);
 }
 
-int MenuState(const Manager& m, int id) { return Ask(m, (WPARAM)id, PROBE_MENU_STATE); }
-int SystemMenuState(const Manager& m, int id) { return Ask(m, (WPARAM)id, PROBE_SYSMENU_STATE); }
+int MenuState(const Manager& m, int id) {
+    return Ask(m, (WPARAM)id, PROBE_MENU_STATE);
+}
+int SystemMenuState(const Manager& m, int id) {
+    return Ask(m, (WPARAM)id, PROBE_SYSMENU_STATE);
+}
 int PopupCount(const Manager& m, int position) {
     return Ask(m, (WPARAM)position, PROBE_POPUP_COUNT);
 }
@@ -247,8 +253,12 @@ std::string KeyboardItemText(const Manager& m, int position) {
     Ask(m, (WPARAM)position, PROBE_KEYBOARD_TEXT, &text);
     return text;
 }
-int ClassStyle(const Manager& m) { return Ask(m, 0, PROBE_CLASS_STYLE); }
-int ClassLook(const Manager& m) { return Ask(m, 0, PROBE_CLASS_LOOK); }
+int ClassStyle(const Manager& m) {
+    return Ask(m, 0, PROBE_CLASS_STYLE);
+}
+int ClassLook(const Manager& m) {
+    return Ask(m, 0, PROBE_CLASS_LOOK);
+}
 
 void Command(const Manager& m, int id, LPARAM lParam) {
     DWORD_PTR ignored = 0;

@@ -32,8 +32,7 @@ void WriteFileText(const std::string& path, const std::string& text);
 struct ProgramDir {
     std::string path;
 };
-ProgramDir MakeProgramDir(const std::vector<std::string>& adapterNames,
-                          bool withRules = true);
+ProgramDir MakeProgramDir(const std::vector<std::string>& adapterNames, bool withRules = true);
 void CopyTestModule(const ProgramDir& dir, const char* module, const char* as);
 
 // "[Settings]" with the given key=value lines into path.

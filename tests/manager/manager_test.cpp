@@ -19,9 +19,9 @@ namespace {
 using Keys = std::vector<std::pair<std::string, std::string>>;
 
 // Every start-up that gets past its step 20 needs the transliteration rules.
-#define REQUIRE_RULES()                                                                    \
-    if (!RulesAvailable())                                                                 \
-    GTEST_SKIP() << "the driver's rule engine cannot load bin/EN2IN.RUL yet: a start-up " \
+#define REQUIRE_RULES()                                                                            \
+    if (!RulesAvailable())                                                                         \
+    GTEST_SKIP() << "the driver's rule engine cannot load bin/EN2IN.RUL yet: a start-up "          \
                     "cannot pass ascii2iscii_init"
 
 class ManagerTest : public ::testing::Test {
@@ -112,7 +112,9 @@ struct StartRow {
     Keys written;    // "$" stands for the program directory
 };
 
-void PrintTo(const StartRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const StartRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class StartRows : public ManagerTest, public ::testing::WithParamInterface<StartRow> {};
 
@@ -122,8 +124,10 @@ TEST_P(StartRows, ReadsSettingsAndWritesThemBack) {
     dir = MakeProgramDir(row.modules);
     WriteSettings(Ini(), row.settings);
     ASSERT_TRUE(Start(dir, manager)) << row.name;
-    for (int id : row.checked) EXPECT_TRUE(Checked(id)) << row.name << ": item " << id;
-    for (int id : row.unchecked) EXPECT_FALSE(Checked(id)) << row.name << ": item " << id;
+    for (int id : row.checked)
+        EXPECT_TRUE(Checked(id)) << row.name << ": item " << id;
+    for (int id : row.unchecked)
+        EXPECT_FALSE(Checked(id)) << row.name << ": item " << id;
     EXPECT_EQ(State().activeScript, row.activeScript) << row.name;
     EXPECT_EQ(State().defaultAppCategory, row.appCategory) << row.name;
     ASSERT_TRUE(Close(manager)) << row.name;
@@ -135,36 +139,94 @@ TEST_P(StartRows, ReadsSettingsAndWritesThemBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Settings, StartRows,
-    ::testing::Values(
-        StartRow{"BengaliPresent", {"DVTROP32.DLL", "BNTROP32.DLL"}, {{"DefaultScript", "BN"}},
-                 {IDM_SCRIPT_BENGALI}, {IDM_SCRIPT_DEVANAGARI}, 'C', 7,
-                 {{"DefaultScript", "BN"}}},
-        StartRow{"BengaliAbsent", {"DVTROP32.DLL", "TMTROP32.DLL"}, {{"DefaultScript", "BN"}},
-                 {IDM_SCRIPT_DEVANAGARI}, {IDM_SCRIPT_BENGALI}, 'B', 7,
-                 {{"DefaultScript", "DV"}}},
-        StartRow{"DisabledAnyCase", {"DVTROP32.DLL"}, {{"TAV", "off"}}, {IDM_DISABLE}, {},
-                 'B', 7, {{"TAV", "OFF"}}},
-        StartRow{"MultipleSetsAlwaysOff", {"DVTROP32.DLL"}, {{"MultipleSets", "1"}}, {}, {},
-                 'B', 7, {{"MultipleSets", "0"}}},
-        StartRow{"RomanCapitalsOutOfRange", {"DVTROP32.DLL"}, {{"RomanCapitals", "7"}},
-                 {IDM_CAPS_LOWER}, {IDM_CAPS_UPPER, IDM_CAPS_INITIAL}, 'B', 7,
-                 {{"RomanCapitals", "0"}}},
-        StartRow{"InitialCaps", {"DVTROP32.DLL"}, {{"RomanCapitals", "2"}}, {IDM_CAPS_INITIAL},
-                 {IDM_CAPS_LOWER}, 'B', 7, {{"RomanCapitals", "2"}}},
-        StartRow{"CategoryAboveRange", {"DVTROP32.DLL"}, {{"Application_Category", "20"}}, {},
-                 {}, 'B', 13, {{"Application_Category", "13"}}},
-        StartRow{"CategoryBelowRange", {"DVTROP32.DLL"}, {{"Application_Category", "-3"}}, {},
-                 {}, 'B', 7, {{"Application_Category", "0"}}},
-        StartRow{"NumLockSwitch", {"DVTROP32.DLL"}, {{"InscriptSwitch", "144"}},
-                 {IDM_SWITCH_NUMLOCK}, {IDM_SWITCH_CAPSLOCK}, 'B', 7,
-                 {{"InscriptSwitch", "144"}}},
-        StartRow{"MissingKeyboardFile", {"DVTROP32.DLL"},
-                 {{"KeyboardOverlay", "C:\\NOWHERE\\OTHER.BIN"}}, {IDM_KBD_INSCRIPT},
-                 {IDM_KBD_OTHERS}, 'B', 7,
-                 {{"KeyboardOverlay", "$INSKBD.BIN"}, {"KEYBOARD", "160"}}},
-        StartRow{"HyphenationForTamil", {"TMTROP32.DLL"},
-                 {{"Hyphenation", "1"}, {"DefaultScript", "TM"}}, {IDM_HYPHENATION}, {}, 'D', 7,
-                 {{"Hyphenation", "1"}, {"DefaultScript", "TM"}}}),
+    ::testing::Values(StartRow{"BengaliPresent",
+                               {"DVTROP32.DLL", "BNTROP32.DLL"},
+                               {{"DefaultScript", "BN"}},
+                               {IDM_SCRIPT_BENGALI},
+                               {IDM_SCRIPT_DEVANAGARI},
+                               'C',
+                               7,
+                               {{"DefaultScript", "BN"}}},
+                      StartRow{"BengaliAbsent",
+                               {"DVTROP32.DLL"},
+                               {{"DefaultScript", "BN"}},
+                               {IDM_SCRIPT_DEVANAGARI},
+                               {IDM_SCRIPT_BENGALI},
+                               'B',
+                               7,
+                               {{"DefaultScript", "DV"}}},
+                      StartRow{"DisabledAnyCase",
+                               {"DVTROP32.DLL"},
+                               {{"TAV", "off"}},
+                               {IDM_DISABLE},
+                               {},
+                               'B',
+                               7,
+                               {{"TAV", "OFF"}}},
+                      StartRow{"MultipleSetsAlwaysOff",
+                               {"DVTROP32.DLL"},
+                               {{"MultipleSets", "1"}},
+                               {},
+                               {},
+                               'B',
+                               7,
+                               {{"MultipleSets", "0"}}},
+                      StartRow{"RomanCapitalsOutOfRange",
+                               {"DVTROP32.DLL"},
+                               {{"RomanCapitals", "7"}},
+                               {IDM_CAPS_LOWER},
+                               {IDM_CAPS_UPPER, IDM_CAPS_INITIAL},
+                               'B',
+                               7,
+                               {{"RomanCapitals", "0"}}},
+                      StartRow{"InitialCaps",
+                               {"DVTROP32.DLL"},
+                               {{"RomanCapitals", "2"}},
+                               {IDM_CAPS_INITIAL},
+                               {IDM_CAPS_LOWER},
+                               'B',
+                               7,
+                               {{"RomanCapitals", "2"}}},
+                      StartRow{"CategoryAboveRange",
+                               {"DVTROP32.DLL"},
+                               {{"Application_Category", "20"}},
+                               {},
+                               {},
+                               'B',
+                               13,
+                               {{"Application_Category", "13"}}},
+                      StartRow{"CategoryBelowRange",
+                               {"DVTROP32.DLL"},
+                               {{"Application_Category", "-3"}},
+                               {},
+                               {},
+                               'B',
+                               7,
+                               {{"Application_Category", "0"}}},
+                      StartRow{"NumLockSwitch",
+                               {"DVTROP32.DLL"},
+                               {{"InscriptSwitch", "144"}},
+                               {IDM_SWITCH_NUMLOCK},
+                               {IDM_SWITCH_CAPSLOCK},
+                               'B',
+                               7,
+                               {{"InscriptSwitch", "144"}}},
+                      StartRow{"MissingKeyboardFile",
+                               {"DVTROP32.DLL"},
+                               {{"KeyboardOverlay", "C:\\NOWHERE\\OTHER.BIN"}},
+                               {IDM_KBD_INSCRIPT},
+                               {IDM_KBD_OTHERS},
+                               'B',
+                               7,
+                               {{"KeyboardOverlay", "$INSKBD.BIN"}, {"KEYBOARD", "160"}}},
+                      StartRow{"HyphenationForTamil",
+                               {"TMTROP32.DLL"},
+                               {{"Hyphenation", "1"}, {"DefaultScript", "TM"}},
+                               {IDM_HYPHENATION},
+                               {},
+                               'D',
+                               7,
+                               {{"Hyphenation", "1"}, {"DefaultScript", "TM"}}}),
     [](const ::testing::TestParamInfo<StartRow>& info) { return std::string(info.param.name); });
 
 TEST_F(ManagerTest, ClosingWritesAllThirteenKeysInOrder) {
@@ -173,11 +235,13 @@ TEST_F(ManagerTest, ClosingWritesAllThirteenKeysInOrder) {
     WriteFileText(Ini(), "[Settings]\r\n");
     ASSERT_TRUE(Start(dir, manager));
     ASSERT_TRUE(Close(manager));
-    const std::vector<std::string> expected = {
-        "InscriptSwitch", "TAV",          "TavOnTop",        "DefaultScript",
-        "Hyphenation",    "MultipleSets", "RomanCapitals",   "KeyboardOverlay",
-        "DualFont",       "Application_Category",            "KEYBOARD",
-        "KbdTypeWriterDLL", "KbdTypeWriterName"};
+    const std::vector<std::string> expected = {"InscriptSwitch",   "TAV",
+                                               "TavOnTop",         "DefaultScript",
+                                               "Hyphenation",      "MultipleSets",
+                                               "RomanCapitals",    "KeyboardOverlay",
+                                               "DualFont",         "Application_Category",
+                                               "KEYBOARD",         "KbdTypeWriterDLL",
+                                               "KbdTypeWriterName"};
     EXPECT_EQ(SettingsKeys(Ini()), expected);
     EXPECT_EQ(ReadSetting(Ini(), "TAV"), "ON");
     EXPECT_EQ(ReadSetting(Ini(), "TavOnTop"), "1");
@@ -216,10 +280,12 @@ struct FailureRow {
     std::vector<std::string> modules;
     const char* ruleFile; // nullptr: none
     const char* message;
-    bool needsRules;      // the message comes from the real rule engine
+    bool needsRules; // the message comes from the real rule engine
 };
 
-void PrintTo(const FailureRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const FailureRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class StartupFailures : public ManagerTest, public ::testing::WithParamInterface<FailureRow> {};
 
@@ -245,12 +311,21 @@ INSTANTIATE_TEST_SUITE_P(
     Failures, StartupFailures,
     ::testing::Values(
         FailureRow{"NoModules", {}, "[HEADER]\n", "No script modules available", false},
-        FailureRow{"OnlyVariantModule", {"VDTROP32.DLL"}, "[HEADER]\n",
-                   "No script modules available", false},
-        FailureRow{"RuleFileMissing", {"DVTROP32.DLL"}, nullptr,
-                   "ASC2ISC.DLL failed - Rule file not found", false},
-        FailureRow{"WrongRuleFile", {"DVTROP32.DLL"}, "this is no rule file\n",
-                   "ASC2ISC.DLL failed - Wrong Rule file", true}),
+        FailureRow{"OnlyVariantModule",
+                   {"VDTROP32.DLL"},
+                   "[HEADER]\n",
+                   "No script modules available",
+                   false},
+        FailureRow{"RuleFileMissing",
+                   {"DVTROP32.DLL"},
+                   nullptr,
+                   "ASC2ISC.DLL failed - Rule file not found",
+                   false},
+        FailureRow{"WrongRuleFile",
+                   {"DVTROP32.DLL"},
+                   "this is no rule file\n",
+                   "ASC2ISC.DLL failed - Wrong Rule file",
+                   true}),
     [](const ::testing::TestParamInfo<FailureRow>& info) { return std::string(info.param.name); });
 
 TEST_F(ManagerTest, SecondManagerIsRefused) {
@@ -273,14 +348,14 @@ TEST_F(ManagerTest, DisableCommandTogglesOrFollowsRemoteMode) {
     struct Step {
         int id;
         LPARAM lParam;
-        bool disabled;    // item 176 checked, typing disabled
-        int hookEnabled;  // PellEnable's record
+        bool disabled;   // item 176 checked, typing disabled
+        int hookEnabled; // PellEnable's record
     };
     const Step steps[] = {
-        {IDM_DISABLE, 0, true, 1},  {IDM_DISABLE, 0, false, 1},
-        {IDM_DISABLE, 2, true, 0},  {IDM_DISABLE, 1, false, 1}, // outside remote: toggles
-        {IDM_REMOTE_ON, 0, false, 1}, {IDM_DISABLE, 2, true, 0},
-        {IDM_DISABLE, 2, true, 0},  {IDM_DISABLE, 1, false, 1}, // inside: sets and clears
+        {IDM_DISABLE, 0, true, 1},     {IDM_DISABLE, 0, false, 1},
+        {IDM_DISABLE, 2, true, 0},     {IDM_DISABLE, 1, false, 1}, // outside remote: toggles
+        {IDM_REMOTE_ON, 0, false, 1},  {IDM_DISABLE, 2, true, 0},
+        {IDM_DISABLE, 2, true, 0},     {IDM_DISABLE, 1, false, 1}, // inside: sets and clears
         {IDM_DISABLE, 0, false, 1}, // lParam 0 in remote mode leaves it
         {IDM_REMOTE_OFF, 0, false, 1}, {IDM_DISABLE, 0, true, 1}};
     int n = 0;
@@ -358,7 +433,8 @@ TEST_F(ManagerTest, BilingualRefusedWithoutBilingualModule) {
 TEST_F(ManagerTest, ScriptKeyboardAndOptionCommands) {
     REQUIRE_RULES();
     dir = MakeProgramDir({"DVTROP32.DLL", "BNTROP32.DLL", "TMTROP32.DLL"});
-    WriteSettings(Ini(), {{"Hyphenation", "1"}});
+    // The directory listing's order decides the first script: name it.
+    WriteSettings(Ini(), {{"Hyphenation", "1"}, {"DefaultScript", "DV"}});
     ASSERT_TRUE(Start(dir, manager));
 
     Command(manager, IDM_KBD_PHONETIC);
@@ -403,6 +479,7 @@ TEST_F(ManagerTest, ScriptKeyboardAndOptionCommands) {
 TEST_F(ManagerTest, GrayedScriptIsRefusedByTheDriver) {
     REQUIRE_RULES();
     dir = MakeProgramDir({"DVTROP32.DLL", "TMTROP32.DLL"});
+    WriteSettings(Ini(), {{"DefaultScript", "DV"}});
     ASSERT_TRUE(Start(dir, manager));
     if (!ActivationComplete())
         GTEST_SKIP() << "the driver's _AS does not check the script item yet";
@@ -467,7 +544,8 @@ TEST_F(ManagerTest, CategoryDialogStepsTheDriverAndClosesOnlyWithOk) {
     EXPECT_EQ(State().defaultAppCategory, 5);
     scroll(SB_PAGELEFT); // other codes are ignored
     EXPECT_EQ(value(), "13");
-    for (int i = 0; i < 13; ++i) scroll(SB_LINELEFT);
+    for (int i = 0; i < 13; ++i)
+        scroll(SB_LINELEFT);
     EXPECT_EQ(value(), "0");
     EXPECT_EQ(State().defaultAppCategory, 0) << "stepping down reaches the driver with 0";
     State().defaultAppCategory = 4;
@@ -480,7 +558,8 @@ TEST_F(ManagerTest, CategoryDialogStepsTheDriverAndClosesOnlyWithOk) {
     SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); // Esc and the close box
     EXPECT_TRUE(IsWindow(dialog));
     SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-    for (int i = 0; i < 400 && IsWindow(dialog); ++i) Sleep(5);
+    for (int i = 0; i < 400 && IsWindow(dialog); ++i)
+        Sleep(5);
     EXPECT_FALSE(IsWindow(dialog));
     ASSERT_TRUE(Close(manager));
     EXPECT_EQ(ReadSetting(Ini(), "Application_Category"), "1");
@@ -499,8 +578,7 @@ TEST_F(ManagerTest, KeepOnTopIsToggledFromTheSystemMenu) {
     // was created: at a fifth of the screen width and an eighth of its height,
     // 3/5 of the screen wide and 3/4 high (the move to (0,0) before the
     // restore applies to the minimised window only).
-    SendMessageTimeoutA(manager.window, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_BLOCK, 5000,
-                        &ignored);
+    SendMessageTimeoutA(manager.window, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_BLOCK, 5000, &ignored);
     EXPECT_NE(SystemMenuState(manager, IDM_KEEP_ON_TOP) & MF_GRAYED, 0);
     EXPECT_FALSE(IsIconic(manager.window));
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
@@ -510,8 +588,7 @@ TEST_F(ManagerTest, KeepOnTopIsToggledFromTheSystemMenu) {
     EXPECT_EQ(rect.top, h / 8);
     EXPECT_EQ(rect.right - rect.left, 3 * w / 5);
     EXPECT_EQ(rect.bottom - rect.top, 6 * h / 8);
-    SendMessageTimeoutA(manager.window, WM_SYSCOMMAND, SC_MINIMIZE, 0, SMTO_BLOCK, 5000,
-                        &ignored);
+    SendMessageTimeoutA(manager.window, WM_SYSCOMMAND, SC_MINIMIZE, 0, SMTO_BLOCK, 5000, &ignored);
     EXPECT_EQ(SystemMenuState(manager, IDM_KEEP_ON_TOP) & MF_GRAYED, 0);
     EXPECT_TRUE(IsIconic(manager.window));
     ASSERT_TRUE(Close(manager));
@@ -526,6 +603,139 @@ TEST_F(ManagerTest, ExitCommandWritesAndEnds) {
     PostMessageA(manager.window, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_TRUE(WaitForExit(manager));
     EXPECT_EQ(SettingsKeys(Ini()).size(), 13u);
+}
+
+// A modal dialog of the manager's process with the given title.
+HWND WaitForDialog(const Manager& m, const char* title) {
+    HWND dialog = nullptr;
+    for (int i = 0; i < 1000 && !dialog; ++i, Sleep(5))
+        dialog = FindProcessWindow(m.process.dwProcessId, "#32770", title);
+    return dialog;
+}
+
+void WaitGone(HWND window) {
+    for (int i = 0; i < 400 && IsWindow(window); ++i)
+        Sleep(5);
+}
+
+TEST_F(ManagerTest, AboutHelpAndFontDialogs) {
+    REQUIRE_RULES();
+    dir = MakeProgramDir({"DVTROP32.DLL", "DVBFA32.DLL"});
+    ASSERT_TRUE(Start(dir, manager));
+
+    PostMessageA(manager.window, WM_COMMAND, IDM_ABOUT, 0);
+    HWND about = WaitForDialog(manager, "ABOUT TAV");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(GetWindow(about, GW_OWNER), manager.window);
+    EXPECT_NE(FindWindowExA(about, nullptr, "Static", "VELTA SCRIPT MANAGER"), nullptr);
+    SendMessageA(about, WM_COMMAND, IDOK, 0);
+    WaitGone(about);
+    EXPECT_FALSE(IsWindow(about));
+
+    // No help file ships: the user is told where it was looked for.
+    PostMessageA(manager.window, WM_COMMAND, IDM_HELP_CONTENTS, 0);
+    const std::string help = TakeMessageBox(manager);
+    EXPECT_NE(help.find(dir.path + "davrin.hlp"), std::string::npos) << help;
+
+    // Default fonts: the driver's dialog procedure runs the manager's
+    // template, owned by the main window; the bilingual one has no owner.
+    PostMessageA(manager.window, WM_COMMAND, IDM_DEFAULT_FONTS, 0);
+    HWND fonts = WaitForDialog(manager, "Default fonts selection");
+    ASSERT_NE(fonts, nullptr);
+    EXPECT_EQ(GetWindow(fonts, GW_OWNER), manager.window);
+    EXPECT_NE(GetDlgItem(fonts, IDC_FONT_ENGLISH), nullptr);
+    SendMessageA(fonts, WM_COMMAND, IDC_FONT_CANCEL, 0);
+    WaitGone(fonts);
+    if (IsWindow(fonts)) return; // the driver's FontDlgProc does not end dialogs yet
+    Command(manager, IDM_BILINGUAL);
+    PostMessageA(manager.window, WM_COMMAND, IDM_DEFAULT_FONTS, 0);
+    HWND bilingual = WaitForDialog(manager, "Default Font Selection");
+    ASSERT_NE(bilingual, nullptr);
+    EXPECT_EQ(GetWindow(bilingual, GW_OWNER), nullptr);
+    SendMessageA(bilingual, WM_COMMAND, IDC_FONT_CANCEL, 0);
+}
+
+TEST_F(ManagerTest, OtherKeyboardFileDialog) {
+    REQUIRE_RULES();
+    dir = MakeProgramDir({"DVTROP32.DLL"});
+    // Layout files to choose: copies of the built Inscript layout when there
+    // is one, so that a complete driver loads them without complaint.
+    std::string layout = ReadFileText(BinDir() + "INSKBD.BIN");
+    CreateDirectoryA((dir.path + "lay").c_str(), nullptr);
+    WriteFileText(dir.path + "lay\\MY.BIN", layout);
+    WriteFileText(dir.path + "lay\\PEKBD.BIN", layout);
+    ASSERT_TRUE(Start(dir, manager));
+
+    struct Choice {
+        const char* file; // nullptr: cancel
+        int checked;
+    };
+    const Choice choices[] = {
+        {nullptr, IDM_KBD_INSCRIPT}, {"MY.BIN", IDM_KBD_OTHERS}, {"PEKBD.BIN", IDM_KBD_PHONETIC}};
+    for (const Choice& c : choices) {
+        PostMessageA(manager.window, WM_COMMAND, IDM_KBD_OTHERS, 0);
+        HWND dialog = WaitForDialog(manager, "Load Keyboard Overlay File");
+        ASSERT_NE(dialog, nullptr) << (c.file ? c.file : "cancel");
+        if (c.file) {
+            // The file name box of the open dialog (cmb13, or edt1 in the
+            // old style).
+            const std::string path = dir.path + "lay\\" + c.file;
+            if (!SetDlgItemTextA(dialog, 0x47c, path.c_str()))
+                SetDlgItemTextA(dialog, 0x480, path.c_str());
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        } else {
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+        WaitGone(dialog);
+        ASSERT_FALSE(IsWindow(dialog));
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(manager.window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+        for (int id : {IDM_KBD_INSCRIPT, IDM_KBD_PHONETIC, IDM_KBD_OTHERS})
+            EXPECT_EQ(Checked(id), id == c.checked) << (c.file ? c.file : "cancel") << " " << id;
+    }
+    ASSERT_TRUE(Close(manager));
+    EXPECT_EQ(ReadSetting(Ini(), "KeyboardOverlay"), dir.path + "lay\\PEKBD.BIN");
+    EXPECT_EQ(ReadSetting(Ini(), "KEYBOARD"), "161");
+}
+
+TEST_F(ManagerTest, KillFocusTellsWordOnly) {
+    REQUIRE_RULES();
+    dir = MakeProgramDir({"DVTROP32.DLL"});
+    ASSERT_TRUE(Start(dir, manager));
+    const struct {
+        const char* title;
+        int requestAfter; // MSWordIsGettingInputFocus consumes the request
+    } rows[] = {{"Document1 - Microsoft Word", 0}, {"Untitled - Notepad", 1}};
+    for (const auto& row : rows) {
+        HWND other = nktest::CreateTestWindow(row.title);
+        ShowWindow(other, SW_SHOW);
+        SetForegroundWindow(other);
+        State().wordFocusRequest = 1;
+        PostMessageA(manager.window, WM_KILLFOCUS, 0, 0);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(manager.window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+        EXPECT_EQ(State().wordFocusRequest, row.requestAfter) << row.title;
+        DestroyWindow(other);
+        nktest::Drain(nullptr);
+    }
+}
+
+TEST_F(ManagerTest, ActivationMessageTakesOnlyScriptCodes) {
+    REQUIRE_RULES();
+    dir = MakeProgramDir({"DVTROP32.DLL", "BNTROP32.DLL"});
+    WriteSettings(Ini(), {{"DefaultScript", "DV"}}); // else the first listed: Bengali
+    ASSERT_TRUE(Start(dir, manager));
+    DWORD_PTR ignored = 0;
+    for (WPARAM code : {(WPARAM)0, (WPARAM)64, (WPARAM)83, (WPARAM)300}) {
+        SendMessageTimeoutA(manager.window, WM_USER, code, 0, SMTO_BLOCK, 5000, &ignored);
+        EXPECT_EQ(State().activeScript, 'B') << code;
+        EXPECT_EQ(State().typingMode, MODE_ENGLISH) << code;
+    }
+    // The hot key of Bengali: the driver sends the activation message.
+    SendMessageTimeoutA(manager.window, WM_USER, 'C', 0, SMTO_BLOCK, 5000, &ignored);
+    EXPECT_EQ(State().activeScript, 'C');
+    EXPECT_TRUE(Checked(IDM_SCRIPT_BENGALI));
+    EXPECT_FALSE(Checked(IDM_SCRIPT_DEVANAGARI));
 }
 
 } // namespace

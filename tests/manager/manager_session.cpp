@@ -173,7 +173,10 @@ bool Launch(const ProgramDir& dir, Manager& m) {
 }
 
 bool Start(const ProgramDir& dir, Manager& m) {
-    if (!Launch(dir, m)) return false;
+    return Launch(dir, m) && WaitReady(m);
+}
+
+bool WaitReady(Manager& m) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < kStartMs) {
         if (WaitForSingleObject(m.process.hProcess, 0) == WAIT_OBJECT_0) return false;
@@ -204,6 +207,8 @@ std::string TakeMessageBox(const Manager& m, const char* caption) {
             char text[512] = "";
             GetDlgItemTextA(box, 0xFFFF, text, sizeof text); // the message box's text
             PostMessageA(box, WM_COMMAND, IDOK, 0);
+            for (int i = 0; i < 1000 && IsWindow(box); ++i)
+                Sleep(5);
             return text;
         }
         if (WaitForSingleObject(m.process.hProcess, 10) == WAIT_OBJECT_0) break;

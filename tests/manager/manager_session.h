@@ -56,8 +56,9 @@ struct Manager {
 
 // Start davrin.exe in dir (returns at once).
 bool Launch(const ProgramDir& dir, Manager& m);
-// Launch, then wait for the minimised main window with the splash gone.
+// Launch, then WaitReady: the minimised main window with the splash gone.
 bool Start(const ProgramDir& dir, Manager& m);
+bool WaitReady(Manager& m);
 // The message box "TAV" of the manager's process: its text, closed with OK.
 // Empty when none appears within the time.
 std::string TakeMessageBox(const Manager& m, const char* caption = "TAV");

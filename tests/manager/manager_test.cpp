@@ -4,6 +4,7 @@
 // manager. Each start uses a fresh program directory (manager_session.h).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -519,6 +520,24 @@ TEST_F(ManagerTest, TypewriterModulesAreOfferedSelectedAndRestored) {
     EXPECT_FALSE(Checked(IDM_TYPEWRITER_FIRST));
     EXPECT_FALSE(Checked(IDM_KBD_INSCRIPT));
     ASSERT_TRUE(Close(manager));
+}
+
+TEST_F(ManagerTest, BrokenTypewriterModulesAreReportedAndLeftOut) {
+    REQUIRE_RULES();
+    dir = MakeProgramDir({"DVTROP32.DLL"});
+    CopyTestModule(dir, "DVTROP32.DLL", "DVXKBD32.DLL"); // no "get_kbd_name"
+    WriteFileText(dir.path + "DVYKBD32.DLL", "not a module");
+    ASSERT_TRUE(Launch(dir, manager));
+    std::vector<std::string> messages = {TakeMessageBox(manager, "Error"),
+                                         TakeMessageBox(manager, "Error")};
+    std::sort(messages.begin(), messages.end());
+    const std::vector<std::string> expected = {"Invalid KBD Library " + dir.path + "DVXKBD32.DLL",
+                                               "Unable to load library " + dir.path +
+                                                   "DVYKBD32.DLL"};
+    EXPECT_EQ(messages, expected);
+    ASSERT_TRUE(WaitReady(manager));
+    EXPECT_EQ(PopupCount(manager, 3), 3) << "no \"&Typewriter\" item";
+    EXPECT_TRUE(Checked(IDM_KBD_INSCRIPT));
 }
 
 TEST_F(ManagerTest, CategoryDialogStepsTheDriverAndClosesOnlyWithOk) {

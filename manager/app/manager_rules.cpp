@@ -116,3 +116,12 @@ void TypewriterLayoutName(const char* modulePath, char* layout, size_t layoutSiz
         AppendString(layout, layoutSize, ".typ");
     }
 }
+
+const char* RuleFailureText(int result) {
+    switch (result) {
+    case 2: return "ASC2ISC.DLL failed - Out of Memory";
+    case 6: return "ASC2ISC.DLL failed - Wrong Rule file";
+    case 5: return "ASC2ISC.DLL failed - Rule file not found";
+    default: return "ASC2ISC.DLL failed - Internal Error";
+    }
+}

@@ -49,4 +49,7 @@ bool HasMultipleSets(int script);
 // dot, then "typ". A path without a dot gets ".typ" appended.
 void TypewriterLayoutName(const char* modulePath, char* layout, size_t layoutSize);
 
+// The start-up message for a result of ascii2iscii_init other than 3.
+const char* RuleFailureText(int result);
+
 #endif // DAVRIN_MANAGER_RULES_H

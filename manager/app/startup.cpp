@@ -45,15 +45,6 @@ static void FindScriptModules(void) {
     SetAvailScripts(mgr.foundScripts, prefixes);
 }
 
-static const char* RuleFailureText(int result) {
-    switch (result) {
-    case 2: return "ASC2ISC.DLL failed - Out of Memory";
-    case 6: return "ASC2ISC.DLL failed - Wrong Rule file";
-    case 5: return "ASC2ISC.DLL failed - Rule file not found";
-    default: return "ASC2ISC.DLL failed - Internal Error";
-    }
-}
-
 static bool FileExists(const char* path) {
     const DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -93,6 +93,20 @@ TEST(ManagerRules, TypewriterLayoutNameReplacesTheExtension) {
     EXPECT_EQ(strlen(small), 7u) << "cut, never overrun";
 }
 
+TEST(ManagerRules, RuleEngineFailuresHaveTheirMessages) {
+    const struct {
+        int result;
+        const char* text;
+    } rows[] = {{2, "ASC2ISC.DLL failed - Out of Memory"},
+                {5, "ASC2ISC.DLL failed - Rule file not found"},
+                {6, "ASC2ISC.DLL failed - Wrong Rule file"},
+                {1, "ASC2ISC.DLL failed - Internal Error"},
+                {0, "ASC2ISC.DLL failed - Internal Error"},
+                {-1, "ASC2ISC.DLL failed - Internal Error"}};
+    for (const auto& row : rows)
+        EXPECT_STREQ(RuleFailureText(row.result), row.text) << row.result;
+}
+
 TEST(ManagerRules, BoundedCopiesTerminate) {
     char buffer[6];
     EXPECT_EQ(CopyString(buffer, sizeof buffer, "ABCDEFGH"), 5u);

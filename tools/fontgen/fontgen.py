@@ -26,7 +26,7 @@ from fontTools.pens.ttGlyphPen import TTGlyphPen
 from fontTools.ttLib import TTFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from glyph_table import REPH, read_table  # noqa: E402
+from glyph_table import REPH, UNUSABLE_CODES, read_table  # noqa: E402
 
 NOTO_DIR = "/usr/share/fonts/truetype/noto"
 DEVANAGARI_SOURCE = os.path.join(NOTO_DIR, "NotoSansDevanagari-Regular.ttf")
@@ -262,7 +262,7 @@ def make_devanagari(table, out_dir):
                 slots[code] = outlines[row.key_text()]
         build_font(os.path.join(out_dir, family + ".ttf"), family, slots, vertical)
     # English-mode companions: plain Latin of code page 1252.
-    latin_all = latin_slots(latin, [c for c in range(0x21, 0x100) if c not in (0x7F, 0xA0, 0xAD)])
+    latin_all = latin_slots(latin, [c for c in range(0x21, 0x100) if c not in UNUSABLE_CODES])
     for family in ("DV1-Velta", "SD1-Velta"):
         build_font(os.path.join(out_dir, family + ".ttf"), family, latin_all, vertical)
 
@@ -279,7 +279,7 @@ def make_roman(table, out_dir):
         slots[code] = roman_outline(latin, text, row)
     build_font(os.path.join(out_dir, "RM-Velta.ttf"), "RM-Velta", slots, vertical_of(latin))
     build_font(os.path.join(out_dir, "RM1-Velta.ttf"), "RM1-Velta",
-               latin_slots(latin, [c for c in range(0x21, 0x100) if c not in (0x7F, 0xA0, 0xAD)]),
+               latin_slots(latin, [c for c in range(0x21, 0x100) if c not in UNUSABLE_CODES]),
                vertical_of(latin))
 
 

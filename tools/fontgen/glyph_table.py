@@ -8,6 +8,11 @@ adapters agree on every code.
 
 REPH = "R"  # the reph token in keys: RA + halant at the start of a cluster
 
+# Byte codes no glyph may take: DEL, no-break space, soft hyphen (applications
+# treat them specially) and the five codes that code page 1252 leaves
+# undefined, which Windows turns into C1 controls that edit controls hide.
+UNUSABLE_CODES = (0x7F, 0xA0, 0xAD, 0x81, 0x8D, 0x8F, 0x90, 0x9D)
+
 
 class Row:
     def __init__(self, line_no, key, codes, note):
@@ -59,7 +64,7 @@ def read_table(path, columns):
                     codes[column] = None
                     continue
                 code = int(value, 16)
-                if not 0x21 <= code <= 0xFF or code in (0x7F, 0xA0, 0xAD):
+                if not 0x21 <= code <= 0xFF or code in UNUSABLE_CODES:
                     raise SystemExit("%s:%d: code %s not usable" % (path, line_no, value))
                 if code in used[column]:
                     raise SystemExit("%s:%d: %s code %s already used on line %d"

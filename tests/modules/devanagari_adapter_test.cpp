@@ -96,7 +96,9 @@ const SyllableCase kSyllables[] = {
      {"D8", "E8+CF"}},
     {"the second set holds the joined form", kFontVD, "\xD8\xE8\xCF", 3, {"D8+E8+CF"}},
     {"RA with sign U is one glyph", kFontDV, "\xCF\xDD", 2, {"CF+DD"}},
-    {"sign E with anusvara is one glyph", kFontDV, "\xB3\xE1\xA2", 3, {"B3", "E1+A2"}},
+    {"sign E with anusvara is one glyph", kFontDV, "\xC6\xE1\xA2", 3, {"C6", "E1+A2"}},
+    {"KA carries its own sign E; the anusvara follows", kFontDV, "\xB3\xE1\xA2", 3,
+     {"B3+E1", "A2"}},
     {"vowel sign, then candrabindu and visarga", kFontDV, "\xB3\xDA\xA1\xA3", 4,
      {"B3", "DA", "A1", "A3"}},
     {"independent vowel with anusvara", kFontDV, "\xA4\xA2\xB3", 2, {"A4", "A2"}},
@@ -118,7 +120,7 @@ const SyllableCase kSyllables[] = {
     {"bilingual font: half forms as in the single font", kFontDVB, "\xC6\xE8\xC4", 3,
      {"C6+E8", "C4"}},
     {"Sanskrit font: stacked DA + DHA", kFontSD, "\xC4\xE8\xC5\xCD", 3, {"C4+E8+C5"}},
-    {"Sanskrit font: short e drawn as e", kFontSD, "\xB3\xE0", 2, {"B3", "E1"}},
+    {"Sanskrit font: short e drawn as e", kFontSD, "\xC6\xE0", 2, {"C6", "E1"}},
 };
 
 TEST(DevanagariSyllable, EachCase) {

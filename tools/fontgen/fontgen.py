@@ -9,7 +9,7 @@ table row the key's Unicode text (ICU's ISCII converter) is shaped with
 HarfBuzz (hb-shape) in Noto Sans Devanagari, and the glyphs HarfBuzz chooses
 are copied at the positions it gives them. So a conjunct of the table is the
 source font's own ligature, a half form its half form, and a mark sits where
-the source font puts it on KA. Latin glyphs come from Noto Sans.
+the source font puts it on NA. Latin glyphs come from Noto Sans.
 
 Every font maps each of its byte codes both at U+00xx and at the Unicode
 value that Windows code page 1252 gives the byte, so that an ANSI program
@@ -23,6 +23,7 @@ from fontTools.fontBuilder import FontBuilder
 from fontTools.pens.recordingPen import DecomposingRecordingPen
 from fontTools.pens.transformPen import TransformPen
 from fontTools.pens.ttGlyphPen import TTGlyphPen
+from fontTools.misc.timeTools import timestampFromString
 from fontTools.ttLib import TTFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -34,7 +35,11 @@ LATIN_SOURCE = os.path.join(NOTO_DIR, "NotoSans-Regular.ttf")
 ZWJ = "\u200d"
 # Glyphs HarfBuzz emits for joiners and empty helpers: never drawn.
 EMPTY_GLYPHS = ("space", "uni200D", "uni200C", "dummymarkdeva")
-KA = b"\xb3"
+# Marks and signs are taken as they sit on NA, whose stem ends the glyph, as
+# on most consonants: the font draws them at the right end of the glyph
+# before them. (KA, whose stem is in its middle, has its own sign rows.)
+BASE = b"\xc6"
+BASE_GLYPH = "nadeva"
 COPYRIGHT = ("Glyph outlines from the Noto fonts, Copyright 2015-2020 Google LLC; "
              "arranged for the Velta script manager. Licensed under the SIL Open Font "
              "License 1.1 (OFL.txt).")
@@ -89,7 +94,7 @@ class Outline:
 
 def row_context(row):
     """ISCII text to shape for a row, whether a ZWJ follows, and whether the
-    glyph sits on a KA base (marks and signs) that is not part of the glyph."""
+    glyph sits on the NA base (marks and signs) that is not part of the glyph."""
     key = row.key
     reph = REPH in key
     data = bytes(t for t in key if t != REPH)
@@ -97,7 +102,7 @@ def row_context(row):
     on_base = reph or first in (0xE8, 0xE9) or 0xDA <= first <= 0xE7 or (
         0xA1 <= first <= 0xA3 and data != b"\xa1\xe9")
     if on_base:
-        return (b"\xcf\xe8" if reph else b"") + KA + data, False, True
+        return (b"\xcf\xe8" if reph else b"") + BASE + data, False, True
     half = len(data) >= 2 and data[-1] == 0xE8
     return data, half, False
 
@@ -123,7 +128,7 @@ def devanagari_outlines(rows, source):
         skipped_base = False
         for name, dx, dy, ax in run:
             use = name not in EMPTY_GLYPHS and not name.startswith("uni25CC")
-            if on_base and not skipped_base and name == "kadeva":
+            if on_base and not skipped_base and name == BASE_GLYPH:
                 skipped_base = True
                 use = False
             if use:
@@ -143,16 +148,13 @@ def devanagari_outlines(rows, source):
 
 
 def vattu_outline(source, runs, rows):
-    """The rakar sign alone, under the stem of the glyph before it: placed
-    like the sign U on KA, its centre under the sign U's centre."""
-    gs = source.getGlyphSet()
-    u_run = shape(DEVANAGARI_SOURCE, ["\u0915\u0941"])[0]
-    ka_advance = u_run[0][3]
+    """The rakar sign alone, under the stem of the glyph before it: its
+    centre under the centre of the sign U on NA."""
+    u_run = shape(DEVANAGARI_SOURCE, ["\u0928\u0941"])[0]
     u_name, u_dx = u_run[1][0], u_run[1][1]
     u_box = glyph_bounds(source, u_name)
     v_box = glyph_bounds(source, "vattudeva")
     shift = (u_box[0] + u_box[2]) / 2 - (v_box[0] + v_box[2]) / 2
-    del gs, ka_advance
     return Outline(source, [("vattudeva", u_dx + shift, 0)], 0)
 
 
@@ -223,7 +225,9 @@ def build_font(path, family, slots, vertical):
                 usWeightClass=400, ulUnicodeRange1=0b11, ulCodePageRange1=1,
                 ulCodePageRange2=0, fsSelection=0x40)
     fb.setupPost()
-    fb.setupHead(unitsPerEm=1000)
+    # A fixed date keeps the generated files identical from build to build.
+    stamp = timestampFromString("Mon Jan  6 00:00:00 2025")
+    fb.setupHead(unitsPerEm=1000, created=stamp, modified=stamp)
     fb.save(path)
 
 

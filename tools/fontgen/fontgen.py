@@ -27,7 +27,7 @@ from fontTools.misc.timeTools import timestampFromString
 from fontTools.ttLib import TTFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from glyph_table import REPH, UNUSABLE_CODES, read_table  # noqa: E402
+from glyph_table import REPH, UNUSABLE_CODES, read_roman_table, read_table  # noqa: E402
 
 NOTO_DIR = "/usr/share/fonts/truetype/noto"
 DEVANAGARI_SOURCE = os.path.join(NOTO_DIR, "NotoSansDevanagari-Regular.ttf")
@@ -272,18 +272,16 @@ def make_devanagari(table, out_dir):
 
 
 def make_roman(table, out_dir):
-    rows = read_table(table, ["RM"])
+    rows = read_roman_table(table)
     latin = TTFont(LATIN_SOURCE)
-    slots = latin_slots(latin, [c for c in range(0x21, 0x80) if c != 0x7F])
+    usable = [c for c in range(0x21, 0x100) if c not in UNUSABLE_CODES]
+    slots = latin_slots(latin, usable)
     for row in rows:
-        code = row.codes["RM"]
-        text = "".join(chr(t) for t in row.key)
-        if code is None:
-            continue
-        slots[code] = roman_outline(latin, text, row)
-    build_font(os.path.join(out_dir, "RM-Velta.ttf"), "RM-Velta", slots, vertical_of(latin))
-    build_font(os.path.join(out_dir, "RM1-Velta.ttf"), "RM1-Velta",
-               latin_slots(latin, [c for c in range(0x21, 0x100) if c not in UNUSABLE_CODES]),
+        slots[row.code] = roman_outline(latin, row.text, row)
+    # The bilingual face is the same font: ASCII already fills its lower half.
+    for family in ("RM-Velta", "RMB-TTVelta"):
+        build_font(os.path.join(out_dir, family + ".ttf"), family, slots, vertical_of(latin))
+    build_font(os.path.join(out_dir, "RM1-Velta.ttf"), "RM1-Velta", latin_slots(latin, usable),
                vertical_of(latin))
 
 

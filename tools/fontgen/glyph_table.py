@@ -73,3 +73,33 @@ def read_table(path, columns):
                 codes[column] = code
             rows.append(Row(line_no, key, codes, note.strip()))
     return rows
+
+
+class RomanRow:
+    def __init__(self, line_no, name, code, text):
+        self.line_no = line_no
+        self.name = name  # C identifier part: a_macron, A_macron
+        self.code = code
+        self.text = text  # the letter's Unicode text
+
+
+def read_roman_table(path):
+    """Rows of the Roman glyph table: name, code, Unicode code points."""
+    rows, names, codes = [], set(), {}
+    with open(path, encoding="utf-8") as f:
+        for line_no, line in enumerate(f, 1):
+            fields = line.partition("#")[0].split()
+            if not fields:
+                continue
+            if len(fields) != 3 or not fields[0].replace("_", "").isalnum():
+                raise SystemExit("%s:%d: expected name, code, code points" % (path, line_no))
+            name, code = fields[0], int(fields[1], 16)
+            if code < 0x80 or code > 0xFF or code in UNUSABLE_CODES:
+                raise SystemExit("%s:%d: code %s not usable" % (path, line_no, fields[1]))
+            if name in names or code in codes:
+                raise SystemExit("%s:%d: name or code listed twice" % (path, line_no))
+            names.add(name)
+            codes[code] = line_no
+            text = "".join(chr(int(p, 16)) for p in fields[2].split("+"))
+            rows.append(RomanRow(line_no, name, code, text))
+    return rows

@@ -20,8 +20,7 @@ const GlyphEntry* LongestKeyAt(const GlyphInventory& inventory, const unsigned c
 const GlyphEntry* FindKey(const GlyphInventory& inventory, const unsigned char* key, int length) {
     for (int i = 0; i < inventory.count; ++i) {
         const GlyphEntry& entry = inventory.entries[i];
-        if (entry.keyLength == length && memcmp(entry.key, key, (size_t)length) == 0)
-            return &entry;
+        if (entry.keyLength == length && memcmp(entry.key, key, (size_t)length) == 0) return &entry;
     }
     return nullptr;
 }

@@ -163,7 +163,8 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
     // consonant (RA + sign U).
     int clusterLength = cluster.n;
     if (!preBase)
-        for (int k = 0; k < signLength; ++k) Add(cluster, tokens.b[k]);
+        for (int k = 0; k < signLength; ++k)
+            Add(cluster, tokens.b[k]);
     int p = 0;
     while (p < cluster.n && p < clusterLength) {
         if (cluster.b[p] == kSoft) {
@@ -183,8 +184,7 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
 
 } // namespace
 
-int ConvertIndicSyllable(const IndicScript& script, const unsigned char* text,
-                         PairWriter& writer) {
+int ConvertIndicSyllable(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
     const GlyphInventory& inventory = script.inventory;
     unsigned char b = text[0];
     if (b == 0) return 0;

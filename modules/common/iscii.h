@@ -19,13 +19,25 @@ const unsigned char kAtr = 0xEF; // attribute: the next byte switches script or 
 const unsigned char kExt = 0xF0; // extension: the next byte is an extended code
 const unsigned char kDigitZero = 0xF1;
 
-inline bool IsModifier(unsigned char b) { return b >= 0xA1 && b <= 0xA3; }
-inline bool IsVowel(unsigned char b) { return b >= 0xA4 && b <= 0xB2; }
-inline bool IsConsonant(unsigned char b) { return b >= 0xB3 && b <= 0xD8; }
-inline bool IsSign(unsigned char b) { return b >= 0xDA && b <= 0xE7; }
-inline bool IsDigit(unsigned char b) { return b >= 0xF1 && b <= 0xFA; }
+inline bool IsModifier(unsigned char b) {
+    return b >= 0xA1 && b <= 0xA3;
+}
+inline bool IsVowel(unsigned char b) {
+    return b >= 0xA4 && b <= 0xB2;
+}
+inline bool IsConsonant(unsigned char b) {
+    return b >= 0xB3 && b <= 0xD8;
+}
+inline bool IsSign(unsigned char b) {
+    return b >= 0xDA && b <= 0xE7;
+}
+inline bool IsDigit(unsigned char b) {
+    return b >= 0xF1 && b <= 0xFA;
+}
 // A consonant or the invisible consonant: what a cluster is made of.
-inline bool IsClusterUnit(unsigned char b) { return IsConsonant(b) || b == kInv; }
+inline bool IsClusterUnit(unsigned char b) {
+    return IsConsonant(b) || b == kInv;
+}
 } // namespace iscii
 
 #endif // NK_ISCII_H

@@ -4,7 +4,8 @@
 
 namespace {
 
-#define NK_INVENTORY(table) {table, (int)(sizeof table / sizeof table[0])}
+#define NK_INVENTORY(table)                                                                        \
+    { table, (int)(sizeof table / sizeof table[0]) }
 
 // The short i sign is the one Devanagari sign drawn before its cluster.
 const unsigned char kPreBaseSigns[] = {0xDB, 0};

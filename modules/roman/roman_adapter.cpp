@@ -15,10 +15,10 @@ namespace {
 
 // The options, per process (the module is loaded into each process).
 struct RomanOptions {
-    int capitals;          // 0 lower, 1 upper, 2 initial capitals
-    int accent;            // 0 IAST, 1 ISO 15919
-    int lastScript;        // code of the last Indic script
-    uintptr_t wordStart;   // the text of the last mode 4 call
+    int capitals;        // 0 lower, 1 upper, 2 initial capitals
+    int accent;          // 0 IAST, 1 ISO 15919
+    int lastScript;      // code of the last Indic script
+    uintptr_t wordStart; // the text of the last mode 4 call
     uintptr_t wordLength;
 };
 RomanOptions options = {0, 0, 'B', 0, 0};
@@ -29,14 +29,44 @@ enum { kLettersMax = 40, kSpellMax = 4 };
 typedef unsigned char Spelling[kSpellMax];
 
 const Spelling kConsonants[] = {
-    {'k'},           {'k', 'h'},      {'g'},           {'g', 'h'},       {kRm_n_dot_above},
-    {'c'},           {'c', 'h'},      {'j'},           {'j', 'h'},       {kRm_n_tilde},
-    {kRm_t_dot_below}, {kRm_t_dot_below, 'h'}, {kRm_d_dot_below}, {kRm_d_dot_below, 'h'},
-    {kRm_n_dot_below}, {'t'},         {'t', 'h'},      {'d'},            {'d', 'h'},
-    {'n'},           {kRm_n_line_below}, {'p'},        {'p', 'h'},       {'b'},
-    {'b', 'h'},      {'m'},           {'y'},           {kRm_y_dot_above}, {'r'},
-    {kRm_r_line_below}, {'l'},        {kRm_l_dot_below}, {kRm_l_line_below}, {'v'},
-    {kRm_s_acute},   {kRm_s_dot_below}, {'s'},         {'h'},
+    {'k'},
+    {'k', 'h'},
+    {'g'},
+    {'g', 'h'},
+    {kRm_n_dot_above},
+    {'c'},
+    {'c', 'h'},
+    {'j'},
+    {'j', 'h'},
+    {kRm_n_tilde},
+    {kRm_t_dot_below},
+    {kRm_t_dot_below, 'h'},
+    {kRm_d_dot_below},
+    {kRm_d_dot_below, 'h'},
+    {kRm_n_dot_below},
+    {'t'},
+    {'t', 'h'},
+    {'d'},
+    {'d', 'h'},
+    {'n'},
+    {kRm_n_line_below},
+    {'p'},
+    {'p', 'h'},
+    {'b'},
+    {'b', 'h'},
+    {'m'},
+    {'y'},
+    {kRm_y_dot_above},
+    {'r'},
+    {kRm_r_line_below},
+    {'l'},
+    {kRm_l_dot_below},
+    {kRm_l_line_below},
+    {'v'},
+    {kRm_s_acute},
+    {kRm_s_dot_below},
+    {'s'},
+    {'h'},
 };
 static_assert(sizeof kConsonants / sizeof kConsonants[0] == 0xD8 - 0xB3 + 1, "B3..D8");
 
@@ -55,8 +85,12 @@ void Add1(Letters& letters, unsigned char c) {
     Add(letters, s);
 }
 
-bool Dravidian() { return strchr("DEHIQ", options.lastScript) != nullptr && options.lastScript; }
-bool BengaliGroup() { return strchr("CFG", options.lastScript) != nullptr && options.lastScript; }
+bool Dravidian() {
+    return strchr("DEHIQ", options.lastScript) != nullptr && options.lastScript;
+}
+bool BengaliGroup() {
+    return strchr("CFG", options.lastScript) != nullptr && options.lastScript;
+}
 
 void AddConsonant(Letters& letters, unsigned char c, bool nukta) {
     if (c == kInv) return;
@@ -89,18 +123,24 @@ void AddVowel(Letters& letters, unsigned char v, bool nukta) {
     case 0xA4: Add1(letters, 'a'); break;
     case 0xA5: Add1(letters, kRm_a_macron); break;
     case 0xA6:
-        if (nukta) Add1(letters, iso ? kRm_l_ring_below : kRm_l_dot_below);
-        else Add1(letters, 'i');
+        if (nukta)
+            Add1(letters, iso ? kRm_l_ring_below : kRm_l_dot_below);
+        else
+            Add1(letters, 'i');
         break;
     case 0xA7:
-        if (nukta) Add1(letters, iso ? kRm_l_ring_below_macron : kRm_l_dot_below_macron);
-        else Add1(letters, kRm_i_macron);
+        if (nukta)
+            Add1(letters, iso ? kRm_l_ring_below_macron : kRm_l_dot_below_macron);
+        else
+            Add1(letters, kRm_i_macron);
         break;
     case 0xA8: Add1(letters, 'u'); break;
     case 0xA9: Add1(letters, kRm_u_macron); break;
     case 0xAA:
-        if (nukta) Add1(letters, iso ? kRm_r_ring_below_macron : kRm_r_dot_below_macron);
-        else Add1(letters, iso ? kRm_r_ring_below : kRm_r_dot_below);
+        if (nukta)
+            Add1(letters, iso ? kRm_r_ring_below_macron : kRm_r_dot_below_macron);
+        else
+            Add1(letters, iso ? kRm_r_ring_below : kRm_r_dot_below);
         break;
     case 0xAB: Add1(letters, marked ? 'e' : kRm_e_breve); break;
     case 0xAC: Add1(letters, marked ? kRm_e_macron : 'e'); break;
@@ -115,9 +155,12 @@ void AddVowel(Letters& letters, unsigned char v, bool nukta) {
 }
 
 void AddModifier(Letters& letters, unsigned char m) {
-    if (m == kCandrabindu) Add1(letters, kRm_m_candrabindu);
-    else if (m == kAnusvara) Add1(letters, options.accent ? kRm_m_dot_above : kRm_m_dot_below);
-    else if (m == kVisarga) Add1(letters, kRm_h_dot_below);
+    if (m == kCandrabindu)
+        Add1(letters, kRm_m_candrabindu);
+    else if (m == kAnusvara)
+        Add1(letters, options.accent ? kRm_m_dot_above : kRm_m_dot_below);
+    else if (m == kVisarga)
+        Add1(letters, kRm_h_dot_below);
 }
 
 int AddModifiers(const unsigned char* text, int i, Letters& letters) {

@@ -51,7 +51,8 @@ int Convert(AdapterEntryFn entry, const Line& line, char* glyphs, int size) {
         // The engine converts one word at a time; the blank between words
         // passes through as a blank.
         const unsigned char* end = text;
-        while (*end && *end != ' ') ++end;
+        while (*end && *end != ' ')
+            ++end;
         unsigned char word[64];
         int n = (int)(end - text) < 63 ? (int)(end - text) : 63;
         memcpy(word, text, (size_t)n);
@@ -75,8 +76,8 @@ int Convert(AdapterEntryFn entry, const Line& line, char* glyphs, int size) {
 }
 
 HWND MakeEdit(HWND parent, bool unicode, int y, HFONT font) {
-    HWND edit = unicode ? CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10,
-                                          y, 1240, 56, parent, nullptr, nullptr, nullptr)
+    HWND edit = unicode ? CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, y,
+                                          1240, 56, parent, nullptr, nullptr, nullptr)
                         : CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, y,
                                           1240, 56, parent, nullptr, nullptr, nullptr);
     SendMessageA(edit, WM_SETFONT, (WPARAM)font, TRUE);
@@ -112,9 +113,9 @@ int main(int argc, char** argv) {
     wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     wc.lpszClassName = "VeltaAdapterShow";
     RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, wc.lpszClassName, "Velta adapter check",
-                                  WS_POPUP | WS_VISIBLE, 0, 0, 1260, 20 + 64 * (kLineCount + 2),
-                                  nullptr, nullptr, wc.hInstance, nullptr);
+    HWND window =
+        CreateWindowExA(0, wc.lpszClassName, "Velta adapter check", WS_POPUP | WS_VISIBLE, 0, 0,
+                        1260, 20 + 64 * (kLineCount + 2), nullptr, nullptr, wc.hInstance, nullptr);
     int y = 10;
     for (int k = 0; k < kLineCount; ++k) {
         const Line& line = kLines[k];
@@ -132,7 +133,8 @@ int main(int argc, char** argv) {
         }
         int n = Convert(entry, line, glyphs, sizeof glyphs);
         printf("%s:", line.module);
-        for (int i = 0; i < n; ++i) printf(" %02X", (unsigned char)glyphs[i]);
+        for (int i = 0; i < n; ++i)
+            printf(" %02X", (unsigned char)glyphs[i]);
         printf("\n");
         if (k == 0) {
             // The first line three ways: text, WM_CHAR to ANSI and Unicode edits.

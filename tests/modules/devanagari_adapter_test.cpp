@@ -68,38 +68,49 @@ struct SyllableCase {
 };
 
 const SyllableCase kSyllables[] = {
-    {"three-consonant cluster: half SA + conjunct TRA", kFontDV, "\xD7\xE8\xC2\xE8\xCF", 5,
+    {"three-consonant cluster: half SA + conjunct TRA",
+     kFontDV,
+     "\xD7\xE8\xC2\xE8\xCF",
+     5,
      {"D7+E8", "C2+E8+CF"}},
     {"conjunct KSSA", kFontDV, "\xB3\xE8\xD6\xDA", 4, {"B3+E8+D6", "DA"}},
     {"half form before a full consonant", kFontDV, "\xC6\xE8\xC4\xDC", 4, {"C6+E8", "C4", "DC"}},
-    {"no half form: explicit virama inside the cluster", kFontDV, "\xBD\xE8\xB3", 3,
+    {"no half form: explicit virama inside the cluster",
+     kFontDV,
+     "\xBD\xE8\xB3",
+     3,
      {"BD", "E8", "B3"}},
-    {"reph with short i: the sign carries the reph, before the cluster", kFontDV,
-     "\xCF\xE8\xB3\xDB", 4, {"DB+R", "B3"}},
+    {"reph with short i: the sign carries the reph, before the cluster",
+     kFontDV,
+     "\xCF\xE8\xB3\xDB",
+     4,
+     {"DB+R", "B3"}},
     {"reph with long ii after the cluster", kFontDV, "\xCF\xE8\xB3\xDC", 4, {"B3", "DC+R"}},
-    {"reph over a two-consonant cluster", kFontDV, "\xCF\xE8\xC2\xE8\xCD", 5,
-     {"C2+E8", "CD", "R"}},
+    {"reph over a two-consonant cluster", kFontDV, "\xCF\xE8\xC2\xE8\xCD", 5, {"C2+E8", "CD", "R"}},
     {"short i before the whole cluster", kFontDV, "\xC6\xE8\xC4\xDB", 4, {"DB", "C6+E8", "C4"}},
     {"halant at the end of the word", kFontDV, "\xB3\xE8", 2, {"B3", "E8"}},
     {"halant before a space ends the syllable", kFontDV, "\xB3\xE8 ", 2, {"B3", "E8"}},
-    {"explicit halant: visible virama, no conjunct", kFontDV, "\xB3\xE8\xE8\xD6", 3,
-     {"B3", "E8"}},
+    {"explicit halant: visible virama, no conjunct", kFontDV, "\xB3\xE8\xE8\xD6", 3, {"B3", "E8"}},
     {"soft halant: half form, no conjunct", kFontDV, "\xB3\xE8\xE9\xD6", 4, {"B3+E8", "D6"}},
     {"nukta after a conjunct", kFontDV, "\xB3\xE8\xD6\xE9", 4, {"B3+E8+D6", "E9"}},
-    {"nukta letter with its own half form", kFontDV, "\xBA\xE9\xE8\xCD", 4,
-     {"BA+E9+E8", "CD"}},
+    {"nukta letter with its own half form", kFontDV, "\xBA\xE9\xE8\xCD", 4, {"BA+E9+E8", "CD"}},
     {"nukta letter", kFontDV, "\xB3\xE9\xDC", 3, {"B3+E9", "DC"}},
     {"vowel sign after INV", kFontDV, "\xD9\xDA", 2, {"DA"}},
     {"short i after INV", kFontDV, "\xD9\xDB", 2, {"DB"}},
     {"rakar joined to its consonant", kFontDV, "\xC8\xE8\xCF\xE1", 4, {"C8+E8+CF", "E1"}},
-    {"rakar sign where the font has no joined form", kFontDV, "\xD8\xE8\xCF", 3,
-     {"D8", "E8+CF"}},
+    {"rakar sign where the font has no joined form", kFontDV, "\xD8\xE8\xCF", 3, {"D8", "E8+CF"}},
     {"the second set holds the joined form", kFontVD, "\xD8\xE8\xCF", 3, {"D8+E8+CF"}},
     {"RA with sign U is one glyph", kFontDV, "\xCF\xDD", 2, {"CF+DD"}},
     {"sign E with anusvara is one glyph", kFontDV, "\xC6\xE1\xA2", 3, {"C6", "E1+A2"}},
-    {"KA carries its own sign E; the anusvara follows", kFontDV, "\xB3\xE1\xA2", 3,
+    {"KA carries its own sign E; the anusvara follows",
+     kFontDV,
+     "\xB3\xE1\xA2",
+     3,
      {"B3+E1", "A2"}},
-    {"vowel sign, then candrabindu and visarga", kFontDV, "\xB3\xDA\xA1\xA3", 4,
+    {"vowel sign, then candrabindu and visarga",
+     kFontDV,
+     "\xB3\xDA\xA1\xA3",
+     4,
      {"B3", "DA", "A1", "A3"}},
     {"independent vowel with anusvara", kFontDV, "\xA4\xA2\xB3", 2, {"A4", "A2"}},
     {"vocalic L vowel (vowel + nukta)", kFontDV, "\xA6\xE9", 2, {"A6+E9"}},
@@ -115,9 +126,15 @@ const SyllableCase kSyllables[] = {
     {"not ISCII: nothing drawn", kFontDV, "\xFE\xB3", 1, {}},
     {"no reph from RA + soft halant", kFontDV, "\xCF\xE8\xE9\xCD", 4, {"CF", "E8", "CD"}},
     {"RRA is never a reph", kFontDV, "\xD0\xE8\xCD", 3, {"D0+E8", "CD"}},
-    {"bilingual font: letter without its own glyph drawn with nukta", kFontDVB, "\xC7\xDA", 2,
+    {"bilingual font: letter without its own glyph drawn with nukta",
+     kFontDVB,
+     "\xC7\xDA",
+     2,
      {"C6", "E9", "DA"}},
-    {"bilingual font: half forms as in the single font", kFontDVB, "\xC6\xE8\xC4", 3,
+    {"bilingual font: half forms as in the single font",
+     kFontDVB,
+     "\xC6\xE8\xC4",
+     3,
      {"C6+E8", "C4"}},
     {"Sanskrit font: stacked DA + DHA", kFontSD, "\xC4\xE8\xC5\xCD", 3, {"C4+E8+C5"}},
     {"Sanskrit font: short e drawn as e", kFontSD, "\xC6\xE0", 2, {"C6", "E1"}},
@@ -220,7 +237,8 @@ void CheckBounded(int font, const unsigned char* text, const char* what) {
     size_t used = strnlen((const char*)out, NK_ADAPTER_OUT_MAX);
     ASSERT_LT(used, (size_t)NK_ADAPTER_OUT_MAX) << what;
     ASSERT_EQ(0u, used % 2) << what;
-    for (size_t k = NK_ADAPTER_OUT_MAX; k < sizeof out; ++k) ASSERT_EQ(0xCC, out[k]) << what;
+    for (size_t k = NK_ADAPTER_OUT_MAX; k < sizeof out; ++k)
+        ASSERT_EQ(0xCC, out[k]) << what;
     ASSERT_GE(consumed, 1) << what;
     ASSERT_LE((size_t)consumed, strlen((const char*)text)) << what;
 }
@@ -228,7 +246,8 @@ void CheckBounded(int font, const unsigned char* text, const char* what) {
 TEST(DevanagariSyllable, LongClustersStopAtTheUnitLimit) {
     // 20 nukta consonants joined by halants, with a sign and modifiers.
     std::string text;
-    for (int k = 0; k < 20; ++k) text += k ? "\xE8\xD0\xE9" : "\xD0\xE9";
+    for (int k = 0; k < 20; ++k)
+        text += k ? "\xE8\xD0\xE9" : "\xD0\xE9";
     text += "\xDB\xA1\xA2\xA3";
     for (int font = 0; font < kDevanagariFontCount; ++font) {
         CheckBounded(font, (const unsigned char*)text.c_str(), "long cluster");

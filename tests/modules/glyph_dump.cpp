@@ -1,7 +1,8 @@
 // Converts ISCII words (one per line on standard input) the way the engine
 // does: mode 4 on the word, then mode 0 syllable by syllable. Writes one line
 // per word: the glyph codes, or with -p the pairs. Used by the rendering
-// check; the first argument names the font: DV, DVB, VD, SD or RM (RM takes a capitals mode and an accent: RM 2 1).
+// check; the first argument names the font: DV, DVB, VD, SD or RM (RM takes a capitals mode and an
+// accent: RM 2 1).
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -35,12 +36,16 @@ int main(int argc, char** argv) {
         const unsigned char* text = (const unsigned char*)line;
         unsigned char out[NK_ADAPTER_OUT_MAX];
         int32_t consumed = 0, length = 0;
-        if (roman) RomanEntry(text, out, &consumed, &length, 4);
-        else IndicAdapterEntry(DevanagariScript(font), text, out, &consumed, &length, 4);
+        if (roman)
+            RomanEntry(text, out, &consumed, &length, 4);
+        else
+            IndicAdapterEntry(DevanagariScript(font), text, out, &consumed, &length, 4);
         while (*text) {
             consumed = length = 0;
-            if (roman) RomanEntry(text, out, &consumed, &length, 0);
-            else IndicAdapterEntry(DevanagariScript(font), text, out, &consumed, &length, 0);
+            if (roman)
+                RomanEntry(text, out, &consumed, &length, 0);
+            else
+                IndicAdapterEntry(DevanagariScript(font), text, out, &consumed, &length, 0);
             for (int i = 0; out[i] && out[i + 1]; i += 2) {
                 if (pairs) fputc(out[i + 1], stdout);
                 fputc(out[i], stdout);

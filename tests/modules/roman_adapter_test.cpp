@@ -47,7 +47,8 @@ std::string Word(const char* iscii) {
     while (*text) {
         consumed = length = 0;
         RomanEntry(text, out, &consumed, &length, 0);
-        for (int i = 0; out[i] && out[i + 1]; i += 2) letters += (char)out[i];
+        for (int i = 0; out[i] && out[i + 1]; i += 2)
+            letters += (char)out[i];
         if (consumed < 1) break;
         text += consumed;
     }
@@ -120,9 +121,9 @@ TEST_F(RomanAdapter, EachCase) {
 TEST_F(RomanAdapter, InitialCapitalOnlyAtTheWordStart) {
     SetOption(5, 2);
     // कर्मकाण्ड: Karmakāṇḍa, one capital.
-    EXPECT_EQ(S({'K', 'a', 'r', 'm', 'a', 'k', kRm_a_macron, kRm_n_dot_below, kRm_d_dot_below,
-                 'a'}),
-              Word("\xB3\xCF\xE8\xCC\xB3\xDA\xC1\xE8\xBF"));
+    EXPECT_EQ(
+        S({'K', 'a', 'r', 'm', 'a', 'k', kRm_a_macron, kRm_n_dot_below, kRm_d_dot_below, 'a'}),
+        Word("\xB3\xCF\xE8\xCC\xB3\xDA\xC1\xE8\xBF"));
     // After a blank inside the text a new word starts.
     EXPECT_EQ("Ka Ka", Word("\xB3 \xB3"));
 }
@@ -162,7 +163,8 @@ TEST_F(RomanAdapter, EveryInputIsBounded) {
         size_t used = strnlen((const char*)out, NK_ADAPTER_OUT_MAX);
         ASSERT_LT(used, (size_t)NK_ADAPTER_OUT_MAX) << "round " << round;
         ASSERT_EQ(0u, used % 2) << "round " << round;
-        for (size_t k = NK_ADAPTER_OUT_MAX; k < sizeof out; ++k) ASSERT_EQ(0xCC, out[k]);
+        for (size_t k = NK_ADAPTER_OUT_MAX; k < sizeof out; ++k)
+            ASSERT_EQ(0xCC, out[k]);
         ASSERT_GE(consumed, 1) << "round " << round;
         ASSERT_LE(consumed, n) << "round " << round;
     }

@@ -113,19 +113,22 @@ struct EraseRow {
     int stepCount;
 };
 
-const EraseRow kDefaultErase = {
-    -1, false,
-    {{WM_KEYDOWN, VK_BACK, 0xC00E0001u}, {WM_CHAR, VK_BACK, 0xC00E0001u},
-     {WM_KEYUP, VK_BACK, 0xC00E0001u}},
-    3};
+const EraseRow kDefaultErase = {-1,
+                                false,
+                                {{WM_KEYDOWN, VK_BACK, 0xC00E0001u},
+                                 {WM_CHAR, VK_BACK, 0xC00E0001u},
+                                 {WM_KEYUP, VK_BACK, 0xC00E0001u}},
+                                3};
 
 const EraseRow kEraseRows[] = {
     {1, false, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}}, 1},
     {2, false, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}, {WM_KEYUP, VK_BACK, 0xC00E0001u}}, 2},
     {3, false, {{WM_CHAR, kPublisherBackspace, 0x000E0001u}}, 1},
     {4, false, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}, {WM_CHAR, VK_BACK, 0x000E0001u}}, 2},
-    {5, false,
-     {{WM_KEYDOWN, VK_BACK, 0x00080001u}, {WM_CHAR, VK_BACK, 0x00080001u},
+    {5,
+     false,
+     {{WM_KEYDOWN, VK_BACK, 0x00080001u},
+      {WM_CHAR, VK_BACK, 0x00080001u},
       {WM_KEYUP, VK_BACK, 0xC0080001u}},
      3},
     {6, false, {{WM_CHAR, VK_BACK, 0x000E0001u}}, 1},
@@ -212,13 +215,15 @@ void SelectFontInApplication(const char* title) {
         }
     }
     if (!shortcut) return;
-    for (int i = 0; i < 6; ++i) PostVirtualKeyEvent(shortcut->keys[i], shortcut->release[i] ? 1 : 0);
+    for (int i = 0; i < 6; ++i)
+        PostVirtualKeyEvent(shortcut->keys[i], shortcut->release[i] ? 1 : 0);
 
     char face[NK_FONT_NAME_SIZE];
     memcpy(face, DefaultFaceForTyping(), sizeof face); // a slot may lack its terminator
     face[sizeof face - 1] = 0;
     UpperCaseText(face);
-    for (const char* p = face; *p; ++p) TypeKey(LOBYTE(VkKeyScanA(*p)));
+    for (const char* p = face; *p; ++p)
+        TypeKey(LOBYTE(VkKeyScanA(*p)));
     TypeKey(VK_RETURN);
     TypeKey(VK_ESCAPE);
 }

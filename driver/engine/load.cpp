@@ -43,10 +43,10 @@ extern "C" int Nelkor_Entry(HINSTANCE module) {
                                 GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                             (LPCSTR)(void*)&Nelkor_Entry, &self))
         self = GetModuleHandleA("NELKOR.DLL");
-    shared.getMessageHook = SetWindowsHookExA(
-        WH_GETMESSAGE, (HOOKPROC)(void*)GetProcAddress(self, "_MF"), self, 0);
-    shared.sysMsgFilterHook = SetWindowsHookExA(
-        WH_SYSMSGFILTER, (HOOKPROC)(void*)GetProcAddress(self, "_SMP"), self, 0);
+    shared.getMessageHook =
+        SetWindowsHookExA(WH_GETMESSAGE, (HOOKPROC)(void*)GetProcAddress(self, "_MF"), self, 0);
+    shared.sysMsgFilterHook =
+        SetWindowsHookExA(WH_SYSMSGFILTER, (HOOKPROC)(void*)GetProcAddress(self, "_SMP"), self, 0);
 
     shared.layoutTable = (LayoutTable*)&inscriptTable;
     return LoadDefFonts(nullptr);
@@ -93,7 +93,9 @@ extern "C" int WEP(void) {
 }
 
 /* ---------------- _CIM ---------------- */
-extern "C" int _CIM(void) { return 0; }
+extern "C" int _CIM(void) {
+    return 0;
+}
 
 const char* ComposeManagerTitle(void) {
     CopyText(shared.managerTitle, sizeof shared.managerTitle, kTitleBase);
@@ -111,4 +113,6 @@ const char* ComposeManagerTitle(void) {
     return shared.managerTitle;
 }
 
-void RefreshManagerTitle(void) { SetWindowTextA(shared.managerWindow, ComposeManagerTitle()); }
+void RefreshManagerTitle(void) {
+    SetWindowTextA(shared.managerWindow, ComposeManagerTitle());
+}

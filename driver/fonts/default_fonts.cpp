@@ -7,7 +7,6 @@
 #include "driver/fonts/builtin_fonts.h"
 #include "driver/scripts/script_table.h"
 
-
 namespace {
 
 const char kFontSection[] = "DEFAULTFONTS";
@@ -15,7 +14,9 @@ const char kNotFound[] = "NotFound";
 const int kScriptListId = 245;
 enum { kSettingsValueSize = 100 }; // values are read up to 99 characters
 
-bool IsNotFound(const char* face) { return lstrcmpiA(face, kNotFound) == 0; }
+bool IsNotFound(const char* face) {
+    return lstrcmpiA(face, kNotFound) == 0;
+}
 
 // Read one face name; a longer value is cut to the 39 characters of a slot.
 void ReadFace(const char* key, char* slot, const char* settingsPath) {
@@ -30,8 +31,8 @@ int CALLBACK FillGapFromFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LP
     const char* face = font->lfFaceName;
     int code = ScriptOfFace(face);
     if (code == 0) return 1; // no script's family
-    char* slot = shared.dualFont ? shared.bilingualFontNames[code - 64]
-                                 : shared.scriptFontNames[code - 64];
+    char* slot =
+        shared.dualFont ? shared.bilingualFontNames[code - 64] : shared.scriptFontNames[code - 64];
     if (IsNotFound(slot)) CopyText(slot, NK_FONT_NAME_SIZE, face);
     return 1;
 }
@@ -107,8 +108,8 @@ int ChooseControlFont(HWND owner, LOGFONTA* font) {
     choose.hwndOwner = owner;
     choose.lpLogFont = font;
     choose.iPointSize = 150; // tenths of a point
-    choose.Flags = CF_SCREENFONTS | CF_PRINTERFONTS | CF_INITTOLOGFONTSTRUCT | CF_LIMITSIZE |
-                   CF_NOSTYLESEL;
+    choose.Flags =
+        CF_SCREENFONTS | CF_PRINTERFONTS | CF_INITTOLOGFONTSTRUCT | CF_LIMITSIZE | CF_NOSTYLESEL;
     choose.nSizeMin = 10;
     choose.nSizeMax = 18;
     return ChooseFontA(&choose) ? 1 : 0;

@@ -99,7 +99,8 @@ void PublishAdapterName(int code) {
    the bilingual module is missing. */
 extern "C" int _AS(int code) {
     if (!shared.managerWindow) shared.managerWindow = FindWindowA(kManagerClass, nullptr);
-    HMENU scriptMenu = shared.managerWindow ? GetSubMenu(GetMenu(shared.managerWindow), 1) : nullptr;
+    HMENU scriptMenu =
+        shared.managerWindow ? GetSubMenu(GetMenu(shared.managerWindow), 1) : nullptr;
 
     if (code == 0) {
         shared.typingMode = MODE_ENGLISH;

@@ -9,7 +9,9 @@ namespace {
 const int32_t kOptionRomanCapitals = 5; // adapter modes (see the module contract)
 const int32_t kOptionRomanAccent = 6;
 
-bool IsMultipleSetScript(int code) { return code != 0 && strchr(kMultipleSetScripts, code); }
+bool IsMultipleSetScript(int code) {
+    return code != 0 && strchr(kMultipleSetScripts, code);
+}
 
 // Call the adapter bound in this process with an option; its output goes to
 // out (at least NK_ADAPTER_OUT_MAX bytes) and is not used.
@@ -163,7 +165,8 @@ extern "C" int _A2I(const char* text, char* output, int32_t* state, int32_t* par
     const size_t length = BoundedLength(pairs, sizeof pairs);
     if (length >= sizeof pairs) return 0; // no terminator: the result is not trusted
     size_t count = 0;
-    for (size_t at = 0; at < length; at += 2) output[count++] = pairs[at];
+    for (size_t at = 0; at < length; at += 2)
+        output[count++] = pairs[at];
     output[count] = 0;
     return 0;
 }

@@ -4,9 +4,8 @@
 #include <string.h>
 
 extern "C" __declspec(dllexport) int __cdecl iscii2kannadaglf(const unsigned char* text,
-                                                              unsigned char* out,
-                                                              int32_t* consumed, int32_t*,
-                                                              int32_t mode) {
+                                                              unsigned char* out, int32_t* consumed,
+                                                              int32_t*, int32_t mode) {
     if (!text || !out) return 0;
     if (mode == 0) {
         memset(out, 'X', 64);

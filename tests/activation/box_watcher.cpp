@@ -29,7 +29,9 @@ BoxWatcher::BoxWatcher(const char* caption, DWORD timeoutMs)
     thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }
 
-BoxWatcher::~BoxWatcher() { Result(); }
+BoxWatcher::~BoxWatcher() {
+    Result();
+}
 
 SeenBox BoxWatcher::Result() {
     if (thread_) {

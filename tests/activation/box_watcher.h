@@ -13,10 +13,10 @@ namespace nktest {
 
 struct SeenBox {
     bool seen = false;
-    std::string text;      // the message text
-    HWND owner = nullptr;  // the window the box was shown over
-    bool topmost = false;  // system-modal boxes stay above every window
-    bool hasIcon = false;  // an icon control is present
+    std::string text;     // the message text
+    HWND owner = nullptr; // the window the box was shown over
+    bool topmost = false; // system-modal boxes stay above every window
+    bool hasIcon = false; // an icon control is present
 };
 
 class BoxWatcher {

@@ -20,7 +20,8 @@ std::string PrepareModuleFolder() {
     const char* copies[] = {"DVTROP32.DLL", "DVBFA32.DLL",  "VDTROP32.DLL",
                             "RMTROP32.DLL", "TLTROP32.DLL", "TMTROP32.DLL",
                             "SDTROP32.DLL", "GJTROP32.DLL", "  TROP32.DLL"};
-    for (const char* name : copies) CopyFileA(adapter.c_str(), (folder + name).c_str(), TRUE);
+    for (const char* name : copies)
+        CopyFileA(adapter.c_str(), (folder + name).c_str(), TRUE);
     FILE* f = fopen((folder + "GJBFA32.DLL").c_str(), "wb");
     if (f) {
         fputs("this is no module", f);
@@ -31,7 +32,9 @@ std::string PrepareModuleFolder() {
 
 static std::vector<Posted> managerMessages;
 
-std::vector<Posted>& ManagerMessages() { return managerMessages; }
+std::vector<Posted>& ManagerMessages() {
+    return managerMessages;
+}
 
 static LRESULT CALLBACK ManagerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (m == WM_USER || m == WM_COMMAND) managerMessages.push_back({m, wp, lp});
@@ -57,8 +60,8 @@ HWND CreateManagerWindow() {
     AppendMenuA(bar, MF_POPUP, (UINT_PTR)file, "&File");
     AppendMenuA(bar, MF_POPUP, (UINT_PTR)scripts, "&Script");
     managerMessages.clear();
-    return CreateWindowExA(0, "LoraTAV", "TAV-MultiScript", WS_OVERLAPPEDWINDOW, 400, 10, 300,
-                           200, nullptr, bar, wc.hInstance, nullptr);
+    return CreateWindowExA(0, "LoraTAV", "TAV-MultiScript", WS_OVERLAPPEDWINDOW, 400, 10, 300, 200,
+                           nullptr, bar, wc.hInstance, nullptr);
 }
 
 std::string AdapterLog(const std::string& path) {

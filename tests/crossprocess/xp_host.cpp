@@ -113,6 +113,12 @@ int main(int argc, char** argv) {
     Log("ACTIVATED %s", text);
     Log("PUBLISHED %s", state->adapterFileName);
     SetTimer(window, 1, 50, nullptr);
+    // The lParams that QuarkXPress glyphs and Ami Pro's Esc get on this system.
+    const unsigned char oemChars[] = {0x1B, 0x53, 0x7B};
+    for (unsigned char ch : oemChars) {
+        snprintf(text, sizeof text, "%02X %08X", ch, (unsigned)((OemKeyScan(ch) << 16) | 1u));
+        Log("OEM %s", text);
+    }
     Log("READY%s", "");
 
     MSG msg;

@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
     }
     char text[512] = "";
     SendMessageA(edit, WM_GETTEXT, sizeof text, (LPARAM)text);
-    for (size_t i = 0; text[i]; ++i) fprintf(out, "%s%02X", i ? " " : "", (unsigned char)text[i]);
+    for (size_t i = 0; text[i]; ++i)
+        fprintf(out, "%s%02X", i ? " " : "", (unsigned char)text[i]);
     fprintf(out, "\n");
     fclose(out);
     if (argc > 2 && strcmp(argv[2], "close") == 0) {

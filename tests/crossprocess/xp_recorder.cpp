@@ -21,8 +21,9 @@ LRESULT CALLBACK RecorderProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (m >= WM_KEYFIRST && m <= WM_KEYLAST) {
         fprintf(logFile, "%04X %X %08X\n", m, (unsigned)wp, (unsigned)(DWORD)lp);
         fflush(logFile);
-        return m == WM_SYSKEYDOWN || m == WM_SYSKEYUP || m == WM_SYSCHAR ? DefWindowProcA(w, m, wp, lp)
-                                                                         : 0;
+        return m == WM_SYSKEYDOWN || m == WM_SYSKEYUP || m == WM_SYSCHAR
+                   ? DefWindowProcA(w, m, wp, lp)
+                   : 0;
     }
     switch (m) {
     case WM_COMMAND:

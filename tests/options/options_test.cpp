@@ -75,11 +75,9 @@ TEST_F(Options, ScriptOrEnglishFollowsTheSwitchKeyToggle) {
         bool expectedToggle;
         bool wordKept;
     } rows[] = {
-        {1, false, 1, 0, true, false},
-        {3, false, 1, 2, true, false},
+        {1, false, 1, 0, true, false}, {3, false, 1, 2, true, false},
         {0, true, 1, 0, true, true}, // already script: only the title
-        {0, true, 0, 1, false, false},
-        {2, true, 0, 3, false, false},
+        {0, true, 0, 1, false, false}, {2, true, 0, 3, false, false},
         {2, true, 2, 3, false, false}, // any value but 1 is English
         {1, false, 0, 1, false, true},
     };
@@ -106,7 +104,8 @@ TEST_F(Options, RomanCapitalsReachTheBoundAdapterWithTheAccent) {
     struct Row {
         int command, capitals;
         const char* log;
-    } rows[] = {{181, 1, "5:1 6:1 "}, {182, 2, "5:2 6:1 "}, {183, 2, "5:2 6:1 "}, {180, 0, "5:0 6:1 "}};
+    } rows[] = {
+        {181, 1, "5:1 6:1 "}, {182, 2, "5:2 6:1 "}, {183, 2, "5:2 6:1 "}, {180, 0, "5:0 6:1 "}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command);
         StartWord();
@@ -228,9 +227,9 @@ TEST_F(Options, GlyphCodesOfTheFirstSyllableOnly) {
         int consumed;
     } rows[] = {
         {"\xB3", "S", 1},
-        {"\xB3\xE8\xB4", "ST", 3},     // two pairs: glyph bytes only
-        {"\xB3\xDB", "{S", 2},         // a sign drawn before its consonant
-        {"\xB3\xB4", "S", 1},          // the second syllable is not converted
+        {"\xB3\xE8\xB4", "ST", 3}, // two pairs: glyph bytes only
+        {"\xB3\xDB", "{S", 2},     // a sign drawn before its consonant
+        {"\xB3\xB4", "S", 1},      // the second syllable is not converted
         {"", "", 0},
         {"\xFE", "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDE", 1}, // 31 pairs: 62 bytes fit
     };

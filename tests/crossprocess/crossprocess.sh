@@ -52,9 +52,14 @@ check() {
   fi
 }
 
+# The hooks map the driver into Wine's own long-lived processes (the desktop),
+# which keep its shared section alive after the host has ended. Ending the
+# Wine session gives the tests that follow a freshly mapped section.
 cleanup() {
   touch xp/host.log.stop
   [ -n "$host_pid" ] && wait "$host_pid" 2>/dev/null
+  WINEPREFIX="${NK_WINEPREFIX:-$BIN/../wineprefix}" timeout 20 wineserver -k >/dev/null 2>&1
+  WINEPREFIX="${NK_WINEPREFIX:-$BIN/../wineprefix}" timeout 20 wineserver -w >/dev/null 2>&1
 }
 trap cleanup EXIT
 

@@ -29,7 +29,7 @@ struct KeyRow {
 
 TEST(KeyCodes, Rows) {
     unsigned char ext[256] = {};
-    ext['M'] = 0xA4;
+    ext[(unsigned char)'M'] = 0xA4;
     const KeyEntry entry = MakeEntry("\xB3", "\xB4\xE8\xCF");
     const KeyRow rows[] = {
         {37, 'K', 'B', false, false, false, 10, KEY_CODES_TEXT, "\xB3"},

@@ -48,4 +48,10 @@ prepare_prefix() {
     timeout 120 "$WINE64" wineboot -i >/dev/null 2>&1 || true
     timeout 60 wineserver -w >/dev/null 2>&1 || true
   fi
+  # Xvfb runs no window manager: windows must be unmanaged, or Wine waits two
+  # seconds for a manager at every hide and destroy.
+  if [ ! -f "$NK_WINEPREFIX/.nk-unmanaged" ]; then
+    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 &&
+      touch "$NK_WINEPREFIX/.nk-unmanaged"
+  fi
 }

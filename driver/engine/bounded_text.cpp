@@ -25,7 +25,9 @@ size_t AppendText(char* dest, size_t destSize, const char* src) {
     return used + CopyText(dest + used, destSize - used, src);
 }
 
-bool ContainsText(const char* text, const char* part) { return strstr(text, part) != nullptr; }
+bool ContainsText(const char* text, const char* part) {
+    return strstr(text, part) != nullptr;
+}
 
 bool BeginsWithText(const char* text, const char* start) {
     return strncmp(text, start, strlen(start)) == 0;

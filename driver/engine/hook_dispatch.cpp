@@ -15,7 +15,9 @@ const LPARAM kShiftUpLParam = (LPARAM)0xC02A0001u;
 const LPARAM kShiftDownLParam = 0x002A0001;
 const LPARAM kRepeatBit = 0x40000000;
 
-bool KeyDown(int vk) { return (shared.keyState[vk & 0xFF] & 0x80) != 0; }
+bool KeyDown(int vk) {
+    return (shared.keyState[vk & 0xFF] & 0x80) != 0;
+}
 
 // The switch key's toggle in the key state just read; without a switch key
 // it reads as off, so every key passes as in English.
@@ -23,11 +25,17 @@ bool SwitchToggledOn() {
     return shared.switchKey != 0 && (shared.keyState[shared.switchKey & 0xFF] & 1) != 0;
 }
 
-void Swallow(MSG* msg) { msg->message = WM_NULL; }
+void Swallow(MSG* msg) {
+    msg->message = WM_NULL;
+}
 
-bool IsRepeat(const MSG* msg) { return (msg->lParam & kRepeatBit) != 0; }
+bool IsRepeat(const MSG* msg) {
+    return (msg->lParam & kRepeatBit) != 0;
+}
 
-void PostShiftUp(HWND window) { PostMessageA(window, WM_KEYUP, VK_SHIFT, kShiftUpLParam); }
+void PostShiftUp(HWND window) {
+    PostMessageA(window, WM_KEYUP, VK_SHIFT, kShiftUpLParam);
+}
 
 /* Step 3: the first key into another window. Standard controls follow their
    font: script typing in a script font ("DV-..."), English otherwise; the
@@ -73,12 +81,8 @@ void RebindConverters() {
         SetConverter1(shared.converterFileName);
         shared.layoutTable = _LKT(shared.layoutPath, KBD_TYPEWRITER);
         break;
-    case KBD_PHONETIC:
-        shared.layoutTable = _LKT(shared.layoutPath, KBD_PHONETIC);
-        break;
-    default:
-        shared.layoutTable = (LayoutTable*)&inscriptTable;
-        break;
+    case KBD_PHONETIC: shared.layoutTable = _LKT(shared.layoutPath, KBD_PHONETIC); break;
+    default: shared.layoutTable = (LayoutTable*)&inscriptTable; break;
     }
 }
 
@@ -261,8 +265,7 @@ int KeyUpMessage(MSG* msg) {
 }
 
 bool IsFontClass(const char* name) {
-    return strcmp(name, "Edit") == 0 || strcmp(name, "OpusFedt") == 0 ||
-           strcmp(name, "EDTBX") == 0;
+    return strcmp(name, "Edit") == 0 || strcmp(name, "OpusFedt") == 0 || strcmp(name, "EDTBX") == 0;
 }
 
 /* A right click in an edit control offers a font for it; a script font turns
@@ -324,6 +327,5 @@ extern "C" LRESULT CALLBACK _MF(int code, WPARAM wParam, LPARAM lParam) {
 
 /* ---------------- PostVirtualKeyEvent ---------------- */
 extern "C" void PostVirtualKeyEvent(BYTE virtualKey, int release) {
-    keybd_event(virtualKey, (BYTE)MapVirtualKeyA(virtualKey, 0), release ? KEYEVENTF_KEYUP : 0,
-                0);
+    keybd_event(virtualKey, (BYTE)MapVirtualKeyA(virtualKey, 0), release ? KEYEVENTF_KEYUP : 0, 0);
 }

@@ -66,10 +66,9 @@ __attribute__((section("SHARED_S"), shared)) SharedState shared = {
     .nameScratch = " ",
     .lastIndicScript = SCRIPT_DEVANAGARI,
     .sharedPrefixList = "RM-DV-BN-TM-TL-AS-OR-KN-ML-GJ-PN-                  SD-",
-    .scriptDisplayNames = {"Roman", "Devanagari", "Bengali", "Tamil", "Telugu", "Assamese",
-                           "Oriya", "Kannada", "Malayalam", "Gujarati", "Punjabi", "",
-                           "Tibetan", "Dzongkha", "Thai", "Sinhala", "SL-Tamil",
-                           "Sanskrit-DEV", ""},
+    .scriptDisplayNames = {"Roman", "Devanagari", "Bengali", "Tamil", "Telugu", "Assamese", "Oriya",
+                           "Kannada", "Malayalam", "Gujarati", "Punjabi", "", "Tibetan", "Dzongkha",
+                           "Thai", "Sinhala", "SL-Tamil", "Sanskrit-DEV", ""},
     .scriptFontNames = {},
     .englishFontNames = {},
     .bilingualFontNames = {},
@@ -91,7 +90,8 @@ constexpr ExtCodeRow kExtCodes[] = {
 };
 constexpr std::array<unsigned char, 256> MakeExtCodeTable() {
     std::array<unsigned char, 256> table{};
-    for (const ExtCodeRow& row : kExtCodes) table[row.key] = row.code;
+    for (const ExtCodeRow& row : kExtCodes)
+        table[row.key] = row.code;
     return table;
 }
 } // namespace
@@ -105,4 +105,6 @@ void ResetWord(void) {
 }
 
 /* ---------------- NelkorSharedState (diagnostics) ---------------- */
-extern "C" void* NelkorSharedState(void) { return &shared; }
+extern "C" void* NelkorSharedState(void) {
+    return &shared;
+}

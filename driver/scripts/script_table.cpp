@@ -35,10 +35,14 @@ const ScriptRow kScripts[] = {
 };
 static_assert(sizeof(kScripts) / sizeof(kScripts[0]) == 'S' - 'A' + 1);
 
-const ScriptRow* Row(int code) { return IsScriptCode(code) ? &kScripts[code - 'A'] : nullptr; }
+const ScriptRow* Row(int code) {
+    return IsScriptCode(code) ? &kScripts[code - 'A'] : nullptr;
+}
 } // namespace
 
-bool IsScriptCode(int code) { return code >= 'A' && code <= 'S'; }
+bool IsScriptCode(int code) {
+    return code >= 'A' && code <= 'S';
+}
 
 void ScriptPrefix(int code, char prefix[3]) {
     prefix[0] = prefix[2] = 0;
@@ -47,9 +51,15 @@ void ScriptPrefix(int code, char prefix[3]) {
     prefix[1] = kScriptPrefixList[(code - 'A') * 3 + 1];
 }
 
-const char* ScriptTitleName(int code) { return Row(code) ? Row(code)->titleName : ""; }
-const char* ScriptConverterName(int code) { return Row(code) ? Row(code)->converterName : ""; }
-const char* ScriptSingleModule(int code) { return Row(code) ? Row(code)->singleModule : nullptr; }
+const char* ScriptTitleName(int code) {
+    return Row(code) ? Row(code)->titleName : "";
+}
+const char* ScriptConverterName(int code) {
+    return Row(code) ? Row(code)->converterName : "";
+}
+const char* ScriptSingleModule(int code) {
+    return Row(code) ? Row(code)->singleModule : nullptr;
+}
 const char* ScriptBilingualModule(int code) {
     return Row(code) ? Row(code)->bilingualModule : nullptr;
 }

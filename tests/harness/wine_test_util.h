@@ -13,7 +13,9 @@
 namespace nktest {
 
 // The driver's shared record, through the diagnostics export.
-inline SharedState& State() { return *(SharedState*)NelkorSharedState(); }
+inline SharedState& State() {
+    return *(SharedState*)NelkorSharedState();
+}
 
 // One message taken from a queue.
 struct Posted {

@@ -15,9 +15,13 @@ int composeDepth = 0;
 
 const BYTE kDownBit = 0x80;
 
-bool ShiftDown() { return (shared.keyState[VK_SHIFT] & kDownBit) != 0; }
+bool ShiftDown() {
+    return (shared.keyState[VK_SHIFT] & kDownBit) != 0;
+}
 
-void StoreKeyState() { SetKeyboardState(shared.keyState); }
+void StoreKeyState() {
+    SetKeyboardState(shared.keyState);
+}
 
 // Multiple font sets matter in Microsoft Word's sense only for these scripts.
 bool MultipleSetsOn() {
@@ -64,7 +68,8 @@ void EraseGlyphs(MSG* msg, HWND window, size_t count) {
         msg->wParam = 0;
         PeekMessageA(msg, window, 0, 0, PM_REMOVE);
     }
-    for (size_t i = 0; i < count; ++i) EraseOneGlyph(window);
+    for (size_t i = 0; i < count; ++i)
+        EraseOneGlyph(window);
     if (proc.shiftWasDown) {
         shared.keyState[VK_SHIFT] |= kDownBit;
         StoreKeyState();
@@ -117,12 +122,12 @@ int TypeGlyphs(HWND window, size_t from, bool sets) {
 int Recompose(MSG* msg) {
     const HWND window = msg->hwnd;
     const char* text = WordText();
-    const SyllableBuffers buffers = {
-        shared.syllableOutput, sizeof shared.syllableOutput, shared.newPairs,
-        sizeof shared.newPairs, shared.newGlyphs,   sizeof shared.newGlyphs,
-        shared.nameScratch,    sizeof shared.nameScratch};
-    const HyphenRule hyphen = {
-        shared.dualFont == 0 && !CategoryIs(10) && shared.hyphenation == 1, shared.activeScript};
+    const SyllableBuffers buffers = {shared.syllableOutput, sizeof shared.syllableOutput,
+                                     shared.newPairs,       sizeof shared.newPairs,
+                                     shared.newGlyphs,      sizeof shared.newGlyphs,
+                                     shared.nameScratch,    sizeof shared.nameScratch};
+    const HyphenRule hyphen = {shared.dualFont == 0 && !CategoryIs(10) && shared.hyphenation == 1,
+                               shared.activeScript};
     AdapterCursor cursor = {proc.convInput, proc.convConsumed, proc.convOutLength};
     const ConvertResult converted =
         ConvertSyllables(proc.adapterEntry, text, buffers, hyphen, &cursor, &shared.syllableCount);
@@ -138,10 +143,9 @@ int Recompose(MSG* msg) {
     }
 
     const bool sets = MultipleSetsOn();
-    const WordDiff diff =
-        DiffWord(shared.shownGlyphs, sizeof shared.shownGlyphs, shared.newGlyphs,
-                 sizeof shared.newGlyphs, shared.shownPairs, sizeof shared.shownPairs,
-                 shared.newPairs, sizeof shared.newPairs, sets);
+    const WordDiff diff = DiffWord(
+        shared.shownGlyphs, sizeof shared.shownGlyphs, shared.newGlyphs, sizeof shared.newGlyphs,
+        shared.shownPairs, sizeof shared.shownPairs, shared.newPairs, sizeof shared.newPairs, sets);
     shared.setIndex = diff.setIndex;
     if (diff.eraseSet >= 0) shared.currentSet = diff.eraseSet;
 

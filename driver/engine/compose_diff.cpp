@@ -40,10 +40,14 @@ KeyCodesResult KeyCodes(const KeyCodesInput& in, char* text) {
         CopyKeyText(text, in.entry->scriptShifted);
     } else if (in.wordTitleFlag != 0 && in.clearDown) {
         const unsigned char ext = in.extCodes ? in.extCodes[in.virtualKey & 0xFF] : 0;
-        if (in.virtualKey == kVkPeriod) SetCodes(text, 0xEA, 0xE9);
-        else if (in.virtualKey == kVkSlash) SetCodes(text, 0xA1, 0xE9);
-        else if (ext != 0) SetCodes(text, 0xF0, ext);
-        else return KEY_CODES_BEEP;
+        if (in.virtualKey == kVkPeriod)
+            SetCodes(text, 0xEA, 0xE9);
+        else if (in.virtualKey == kVkSlash)
+            SetCodes(text, 0xA1, 0xE9);
+        else if (ext != 0)
+            SetCodes(text, 0xF0, ext);
+        else
+            return KEY_CODES_BEEP;
     } else {
         CopyKeyText(text, in.entry->scriptNormal);
     }

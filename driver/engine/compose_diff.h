@@ -18,10 +18,10 @@ struct KeyCodesInput {
     int activeScript;
     bool specialPending; // Shift+Esc: the script's special code
     bool shiftDown;
-    bool clearDown;     // the Clear key, honoured only with wordTitleFlag
+    bool clearDown; // the Clear key, honoured only with wordTitleFlag
     int wordTitleFlag;
-    const KeyEntry* entry;              // the key's table entry; null past the table
-    const unsigned char* extCodes;      // 256 entries, virtual key to extended code
+    const KeyEntry* entry;         // the key's table entry; null past the table
+    const unsigned char* extCodes; // 256 entries, virtual key to extended code
 };
 
 enum KeyCodesResult {
@@ -42,11 +42,11 @@ void RemapUkVowel(char* text, size_t wordLength);
 // ---------------------------------------------------------------------------
 // Syllables to glyphs.
 struct SyllableBuffers {
-    char* output;  // syllableOutput: the adapter's pairs for one syllable
+    char* output; // syllableOutput: the adapter's pairs for one syllable
     size_t outputSize;
-    char* pairs;   // newPairs
+    char* pairs; // newPairs
     size_t pairsSize;
-    char* glyphs;  // newGlyphs
+    char* glyphs; // newGlyphs
     size_t glyphsSize;
     char* scratch; // nameScratch: formatting the hyphen
     size_t scratchSize;
@@ -71,10 +71,10 @@ bool HyphenWanted(const HyphenRule& rule, unsigned char firstGlyph, int syllable
                   bool inputRemains);
 
 enum ConvertResult {
-    CONVERT_OK,       // the whole text is converted
-    CONVERT_STOPPED,  // the adapter consumed nothing or more than remained:
-                      // what came before is kept, the rest has no glyphs
-    CONVERT_OVERFLOW  // the glyphs or pairs do not fit their buffers
+    CONVERT_OK,      // the whole text is converted
+    CONVERT_STOPPED, // the adapter consumed nothing or more than remained:
+                     // what came before is kept, the rest has no glyphs
+    CONVERT_OVERFLOW // the glyphs or pairs do not fit their buffers
 };
 
 // Convert text syllable by syllable: mode 4 once on the whole text, then mode

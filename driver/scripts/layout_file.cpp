@@ -4,11 +4,12 @@
 
 namespace {
 
-uint32_t Read16(const unsigned char* p) { return (uint32_t)p[0] | ((uint32_t)p[1] << 8); }
+uint32_t Read16(const unsigned char* p) {
+    return (uint32_t)p[0] | ((uint32_t)p[1] << 8);
+}
 
 uint32_t Read32(const unsigned char* p) {
-    return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) |
-           ((uint32_t)p[3] << 24);
+    return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
 }
 
 // A slot of up to 8 bytes, NUL-padded; 8 bytes of text carry no terminator.

@@ -17,14 +17,13 @@ enum {
     LAYOUT_MAX_ENTRIES = 255, // N is one byte
     LAYOUT_DIRECTORY_MAX = LAYOUT_HEADER_SIZE + LAYOUT_ENTRY_SIZE * LAYOUT_MAX_ENTRIES,
     LAYOUT_SLOT_SIZE = 8,
-    LAYOUT_SLOTS = 2 * LAYOUT_KEYS,                       // 108
+    LAYOUT_SLOTS = 2 * LAYOUT_KEYS,                     // 108
     LAYOUT_BLOCK_SIZE = LAYOUT_SLOT_SIZE * LAYOUT_SLOTS // 864, a complete block
 };
 
 // Reads up to count bytes at offset into buffer; returns how many it read
 // (fewer at the end of the file, 0 past it or on failure).
-typedef size_t (*LayoutReadFn)(void* context, uint32_t offset, unsigned char* buffer,
-                               size_t count);
+typedef size_t (*LayoutReadFn)(void* context, uint32_t offset, unsigned char* buffer, size_t count);
 
 // One block as read from a file. size is what was actually read: at most 864,
 // less when the entry declares less or the file ends first.
@@ -37,7 +36,7 @@ struct LayoutBlock {
 };
 
 enum LayoutReadResult {
-    LAYOUT_READ_OK = 0,     // a directory entry was chosen and its block read
+    LAYOUT_READ_OK = 0,      // a directory entry was chosen and its block read
     LAYOUT_READ_NO_ENTRY = 1 // header or directory missing, or N = 0
 };
 

@@ -9,6 +9,7 @@
 // The Inscript layout with ISCII codes. Scan codes 0, 14, 15, 28, 29 and 42
 // have no entry; scan code 1 repeats 41. The unshifted digit row types ASCII
 // digits.
+// clang-format off
 const LayoutTable inscriptTable = {{
     {"", "", "", ""}, // 0
     {"`", "~", "\xE4", "\xAF"}, // 1
@@ -65,6 +66,7 @@ const LayoutTable inscriptTable = {{
     {".", ">", "\x2E", "\xEA"}, // 52
     {"/", "?", "\xCD", "\xCE"}, // 53
 }};
+// clang-format on
 
 // Per process: the table filled from layout files. It starts as a copy of
 // the Inscript table, so it is a complete, usable table before any load.
@@ -86,7 +88,9 @@ const char kPhoneticName[] = "PEKBD.BIN";
 const char kUkName[] = "UKKBD.BIN";
 enum { kFullPathSize = NK_MODULE_DIR_SIZE + NK_CONVERTER_NAME_SIZE };
 
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c; }
+char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c;
+}
 
 // Case-insensitive: moduleDirectory keeps the case the system gave it.
 bool BeginsWithIgnoringCase(const char* text, const char* start) {
@@ -154,7 +158,9 @@ void RefreshEnglishFields(LayoutTable* table) {
 
 } // namespace
 
-MakeIsciiFn BoundConverterEntry(void) { return converterEntryHere; }
+MakeIsciiFn BoundConverterEntry(void) {
+    return converterEntryHere;
+}
 
 const LayoutTable* ActiveLayoutTable(void) {
     const int kind = shared.keyboardKind;
@@ -188,11 +194,16 @@ extern "C" LayoutTable* _LKT(char* path, int kind) {
         StoreLayoutPath(full);
     }
 
-    if (kind == KBD_TYPEWRITER) shared.keyboardKind = KBD_TYPEWRITER;
-    else if (ContainsText(full, kInscriptName)) shared.keyboardKind = KBD_INSCRIPT;
-    else if (ContainsText(full, kPhoneticName)) shared.keyboardKind = KBD_PHONETIC;
-    else if (ContainsText(full, kUkName)) shared.keyboardKind = KBD_UK_INSCRIPT;
-    else shared.keyboardKind = KBD_OTHER;
+    if (kind == KBD_TYPEWRITER)
+        shared.keyboardKind = KBD_TYPEWRITER;
+    else if (ContainsText(full, kInscriptName))
+        shared.keyboardKind = KBD_INSCRIPT;
+    else if (ContainsText(full, kPhoneticName))
+        shared.keyboardKind = KBD_PHONETIC;
+    else if (ContainsText(full, kUkName))
+        shared.keyboardKind = KBD_UK_INSCRIPT;
+    else
+        shared.keyboardKind = KBD_OTHER;
 
     if (shared.keyboardKind == KBD_PHONETIC || shared.keyboardKind == KBD_TYPEWRITER)
         shared.layoutTable = FillKeyboardTable(full);
@@ -261,4 +272,6 @@ extern "C" int SetSwitchKey(int virtualKey) {
 }
 
 /* ---------------- GetSwitchKey ---------------- */
-extern "C" int GetSwitchKey(void) { return shared.switchKey; }
+extern "C" int GetSwitchKey(void) {
+    return shared.switchKey;
+}

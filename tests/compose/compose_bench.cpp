@@ -13,7 +13,9 @@
 
 namespace {
 
-SharedState& State() { return *(SharedState*)NelkorSharedState(); }
+SharedState& State() {
+    return *(SharedState*)NelkorSharedState();
+}
 
 LRESULT CALLBACK WndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(w, m, wp, lp);
@@ -49,7 +51,7 @@ double Measure(HWND window, int vk, int codes, int iterations) {
         s.shownPairs[2 * (codes - 1)] = 0;
         s.keyHeld = 0;
         MSG msg = {window, WM_KEYDOWN, (WPARAM)vk, (LPARAM)((MapVirtualKeyA(vk, 0) << 16) | 1),
-                   0, {0, 0}};
+                   0,      {0, 0}};
         double start = Now();
         _MF(HC_ACTION, PM_REMOVE, (LPARAM)&msg);
         total += Now() - start;

@@ -50,9 +50,9 @@ TEST(KeyCodes, Rows) {
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         const KeyRow& r = rows[i];
-        KeyCodesInput in = {r.scan,  r.vk,        r.script, r.special,
-                            r.shift, r.clear,     r.titleFlag,
-                            r.scan < LAYOUT_KEYS ? &entry : nullptr, ext};
+        KeyCodesInput in = {r.scan,  r.vk,    r.script,    r.special,
+                            r.shift, r.clear, r.titleFlag, r.scan < LAYOUT_KEYS ? &entry : nullptr,
+                            ext};
         char text[KEY_CODES_SIZE];
         EXPECT_EQ(KeyCodes(in, text), r.result) << "row " << i;
         EXPECT_EQ(std::string(text), std::string(r.text)) << "row " << i;
@@ -120,23 +120,40 @@ int __cdecl OnePerByte(const unsigned char* text, unsigned char* out, int32_t* c
         return 0;
     }
     switch (text[0]) {
-    case '0': *consumed = 0; out[0] = 'X'; out[1] = '0'; out[2] = 0; return 0; // nothing consumed
-    case '9': *consumed = 50; out[0] = 0; return 0;                           // more than remains
-    case '#': memset(out, 'G', 200); *consumed = 1; return 0;                 // no terminator
-    case '*':                                                                 // 31 pairs
-        for (int i = 0; i < 31; ++i) out[2 * i] = 'A', out[2 * i + 1] = '0';
+    case '0':
+        *consumed = 0;
+        out[0] = 'X';
+        out[1] = '0';
+        out[2] = 0;
+        return 0; // nothing consumed
+    case '9':
+        *consumed = 50;
+        out[0] = 0;
+        return 0; // more than remains
+    case '#':
+        memset(out, 'G', 200);
+        *consumed = 1;
+        return 0; // no terminator
+    case '*':     // 31 pairs
+        for (int i = 0; i < 31; ++i)
+            out[2 * i] = 'A', out[2 * i + 1] = '0';
         out[62] = 0;
         *consumed = 1;
         return 0;
-    default: out[0] = text[0]; out[1] = '0'; out[2] = 0; *consumed = 1; return 0;
+    default:
+        out[0] = text[0];
+        out[1] = '0';
+        out[2] = 0;
+        *consumed = 1;
+        return 0;
     }
 }
 
 struct Buffers {
     char output[384], pairs[252], glyphs[256], scratch[256];
     SyllableBuffers View() {
-        return {output, sizeof output, pairs, sizeof pairs, glyphs, sizeof glyphs, scratch,
-                sizeof scratch};
+        return {output, sizeof output, pairs,   sizeof pairs,
+                glyphs, sizeof glyphs, scratch, sizeof scratch};
     }
 };
 
@@ -214,18 +231,18 @@ TEST(DiffWord, Rows) {
         size_t common, erase;
         int setIndex, eraseSet;
     } rows[] = {
-        {"S", "{S", "S0", "{0S0", false, 0, 1, 1, -1},     // first glyph changes: all erased
-        {"S", "SS", "S0", "S0S0", false, 1, 0, 3, -1},     // appended: nothing erased
+        {"S", "{S", "S0", "{0S0", false, 0, 1, 1, -1},       // first glyph changes: all erased
+        {"S", "SS", "S0", "S0S0", false, 1, 0, 3, -1},       // appended: nothing erased
         {"S{S", "SS", "S0{0S0", "S0S0", false, 1, 2, 3, -1}, // Backspace
         {"", "S", "", "S0", false, 0, 0, 1, -1},
-        {"Sl", "Sl", "S0l0", "S0l1", true, 1, 1, 3, '0'},  // same glyph, other set
+        {"Sl", "Sl", "S0l0", "S0l1", true, 1, 1, 3, '0'}, // same glyph, other set
         {"Sl", "Sl", "S0l0", "S0l1", false, 2, 0, 5, -1},
         {"Sl", "Slm", "S0l1", "S0l1m1", true, 2, 0, 5, -1},
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         const Row& r = rows[i];
-        WordDiff d = DiffWord(r.shown, 256, r.fresh, 256, r.shownPairs, 256, r.newPairs, 252,
-                              r.sets);
+        WordDiff d =
+            DiffWord(r.shown, 256, r.fresh, 256, r.shownPairs, 256, r.newPairs, 252, r.sets);
         EXPECT_EQ(d.common, r.common) << "row " << i;
         EXPECT_EQ(d.eraseCount, r.erase) << "row " << i;
         EXPECT_EQ(d.setIndex, r.setIndex) << "row " << i;

@@ -28,12 +28,15 @@ std::string BinDirectory() {
     return path;
 }
 
-std::string TestModules() { return BinDirectory() + "testmods\\"; }
+std::string TestModules() {
+    return BinDirectory() + "testmods\\";
+}
 
 // A layout file with one block for every script: scan code -> unshifted text.
 void WriteLayout(const std::string& path, const std::vector<std::pair<int, std::string>>& keys) {
     unsigned char file[12 + 864] = {0, 0, 1, 0, 'B', 0, 12, 0, 0, 0, 0x60, 0x03};
-    for (const auto& k : keys) memcpy(file + 12 + 8 * k.first, k.second.data(), k.second.size());
+    for (const auto& k : keys)
+        memcpy(file + 12 + 8 * k.first, k.second.data(), k.second.size());
     FILE* f = fopen(path.c_str(), "wb");
     ASSERT_TRUE(f != nullptr) << path;
     fwrite(file, 1, sizeof file, f);
@@ -188,8 +191,8 @@ TEST_F(Compose, HyphenRules) {
         State().dualFont = r.dualFont;
         State().defaultAppCategory = r.category;
         EXPECT_EQ(Type({'K', 'K', 'K'}), "SSS") << r.adapter << " " << r.category;
-        EXPECT_EQ(Type({'K'}), r.fourthKey) << r.adapter << " " << r.hyphenation << r.dualFont
-                                            << " " << r.category;
+        EXPECT_EQ(Type({'K'}), r.fourthKey)
+            << r.adapter << " " << r.hyphenation << r.dualFont << " " << r.category;
         EXPECT_STREQ(State().shownPairs, "S0S0S0S0"); // the hyphen is no pair
     }
 }
@@ -197,7 +200,7 @@ TEST_F(Compose, HyphenRules) {
 TEST_F(Compose, ForeignFontSetSendsCtrlF4InsteadOfTheGlyph) {
     EXPECT_EQ(Type({'K'}), "S"); // category detected, wordTitleFlag set
     State().multipleSets = 1;
-    MSG msg = Key('C');           // 0xCC: glyph 'l' in set '1'
+    MSG msg = Key('C'); // 0xCC: glyph 'l' in set '1'
     EXPECT_EQ(msg.message, (UINT)WM_NULL);
     EXPECT_EQ(msg.wParam, (WPARAM)'C'); // nothing typed: the record keeps its key
     std::vector<Posted> keys;
@@ -227,7 +230,7 @@ TEST_F(Compose, UkInscriptTurnsAVowelAfterALetterIntoItsSign) {
     State().keyboardKind = KBD_UK_INSCRIPT;
     EXPECT_EQ(Type({'F'}, kShift), "F"); // 0xA6 starts the word: stays a vowel
     EXPECT_EQ(Type({'K'}), "S");
-    EXPECT_EQ(Type({'F'}, kShift), "\b{S"); // 0xA6 after KA is 0xDB
+    EXPECT_EQ(Type({'F'}, kShift), "\b{S");       // 0xA6 after KA is 0xDB
     EXPECT_NE(GetKeyState(VK_SHIFT) & 0x8000, 0); // Shift is down again after erasing
 }
 
@@ -297,8 +300,10 @@ class TypewriterCompose : public Compose {
 TEST_F(TypewriterCompose, MoreGlyphsThanTheBuffersHoldDropTheKeyWithTheWord) {
     Choose("", layout); // no converter: the typed codes are converted as they are
     std::string glyphs31;
-    for (int k = 0; k < 31; ++k) glyphs31 += (char)('A' + k % 26);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(Type({'K'}), glyphs31) << i; // 248 pair bytes
+    for (int k = 0; k < 31; ++k)
+        glyphs31 += (char)('A' + k % 26);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Type({'K'}), glyphs31) << i; // 248 pair bytes
     MSG fifth = Key('K');
     EXPECT_EQ(fifth.message, (UINT)WM_NULL);
     EXPECT_TRUE(Output().empty());

@@ -26,7 +26,8 @@ Bytes File(int n, const std::vector<Entry>& entries) {
     for (const Entry& e : entries) {
         f.push_back((unsigned char)(e.code & 0xFF));
         f.push_back((unsigned char)(e.code >> 8));
-        for (int i = 0; i < 4; ++i) f.push_back((unsigned char)(e.offset >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            f.push_back((unsigned char)(e.offset >> (8 * i)));
         f.push_back((unsigned char)(e.size & 0xFF));
         f.push_back((unsigned char)(e.size >> 8));
     }
@@ -54,7 +55,8 @@ struct Loaded {
 Loaded Load(const Bytes& file, int searchCode) {
     Loaded l;
     memset(&l.table, 0, sizeof l.table);
-    for (KeyEntry& k : l.table.keys) strcpy(k.scriptNormal, "old"), strcpy(k.scriptShifted, "old");
+    for (KeyEntry& k : l.table.keys)
+        strcpy(k.scriptNormal, "old"), strcpy(k.scriptShifted, "old");
     LayoutImage image = {file.data(), file.size()};
     static unsigned char directory[LAYOUT_DIRECTORY_MAX];
     l.result = ReadLayoutBlock(ReadFromImage, &image, searchCode, directory, &l.block);
@@ -88,8 +90,8 @@ TEST(LayoutFile, ChoosesTheScriptsEntryElseTheLastOne) {
 TEST(LayoutFile, EightByteSlotHasNoTerminatorAndPaddingEndsText) {
     Bytes f = File(1, {{'B', 12, 864}});
     Bytes b(864, 0);
-    memcpy(&b[0], "ABCDEFGH", 8);   // slot 0: exactly 8 bytes
-    memcpy(&b[8], "xy\0z", 4);      // slot 1: stops at the NUL
+    memcpy(&b[0], "ABCDEFGH", 8); // slot 0: exactly 8 bytes
+    memcpy(&b[8], "xy\0z", 4);    // slot 1: stops at the NUL
     f.insert(f.end(), b.begin(), b.end());
     Loaded l = Load(f, 'B');
     EXPECT_STREQ(l.table.keys[0].scriptNormal, "ABCDEFGH");
@@ -102,8 +104,8 @@ TEST(LayoutFile, ShortBlocksCopyOnlyWholeSlots) {
         unsigned declared;
         size_t present;
         int copied;
-    } rows[] = {{432, 432, 54}, {435, 435, 54}, {864, 500, 62}, {60000, 864, 108},
-                {60000, 2000, 108}, {7, 7, 0}, {0, 864, 0}};
+    } rows[] = {{432, 432, 54},     {435, 435, 54}, {864, 500, 62}, {60000, 864, 108},
+                {60000, 2000, 108}, {7, 7, 0},      {0, 864, 0}};
     for (const Row& r : rows) {
         Bytes f = File(1, {{'B', 12, r.declared}});
         Bytes b = Block('q', r.present);
@@ -133,8 +135,8 @@ TEST(LayoutFile, DamagedHeadersAndDirectories) {
         {"entry cut short", Bytes{0, 0, 2, 0, 'B', 0, 12, 0, 0, 0, 0x60, 3, 'C', 0, 1},
          LAYOUT_READ_OK, 1},
         {"offset past the end", File(1, {{'B', 0xFFFFFFF0u, 864}}), LAYOUT_READ_OK, 1},
-        {"high byte in the code", File(2, {{'B' + 256, 20, 864}, {'C', 20, 864}}),
-         LAYOUT_READ_OK, 2},
+        {"high byte in the code", File(2, {{'B' + 256, 20, 864}, {'C', 20, 864}}), LAYOUT_READ_OK,
+         2},
     };
     for (const Row& r : rows) {
         Loaded l = Load(r.file, 'B');
@@ -154,7 +156,8 @@ Bytes ReadWhole(const std::string& path) {
     if (!f) return data;
     unsigned char buffer[4096];
     size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) data.insert(data.end(), buffer, buffer + n);
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+        data.insert(data.end(), buffer, buffer + n);
     fclose(f);
     return data;
 }

@@ -70,7 +70,8 @@ class BoxCloser {
                     self->boxes.push_back(seen);
                 }
                 PostMessageA(box, WM_COMMAND, IDOK, 0);
-                while (IsWindow(box) && !self->stop) Sleep(5);
+                while (IsWindow(box) && !self->stop)
+                    Sleep(5);
             }
             Sleep(5);
         }
@@ -96,16 +97,27 @@ std::vector<unsigned char> Layout(const std::vector<std::pair<int, std::pair<cha
     uint32_t offset = 4 + 8 * (uint32_t)e.size();
     for (const auto& entry : e) {
         const int size = entry.second.second;
-        const unsigned char row[8] = {(unsigned char)entry.first, 0,
-                                      (unsigned char)offset, (unsigned char)(offset >> 8),
-                                      0, 0, (unsigned char)size, (unsigned char)(size >> 8)};
+        const unsigned char row[8] = {(unsigned char)entry.first,
+                                      0,
+                                      (unsigned char)offset,
+                                      (unsigned char)(offset >> 8),
+                                      0,
+                                      0,
+                                      (unsigned char)size,
+                                      (unsigned char)(size >> 8)};
         f.insert(f.end(), row, row + 8);
         offset += (uint32_t)size;
     }
     for (const auto& entry : e) {
         for (int slot = 0; slot * 8 < entry.second.second; ++slot) {
             unsigned char text[8] = {(unsigned char)entry.second.first,
-                                     (unsigned char)(slot < 54 ? 'n' : 's'), 0, 0, 0, 0, 0, 0};
+                                     (unsigned char)(slot < 54 ? 'n' : 's'),
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0};
             f.insert(f.end(), text, text + 8);
         }
     }
@@ -189,8 +201,7 @@ TEST_F(Layouts, TheSharedPathItselfAsTheBuffer) {
 
 TEST_F(Layouts, LongProgramDirectoryKeepsTheFileByName) {
     BoxCloser boxes;
-    snprintf(State().moduleDirectory, sizeof State().moduleDirectory, "%s",
-             BinDirectory().c_str());
+    snprintf(State().moduleDirectory, sizeof State().moduleDirectory, "%s", BinDirectory().c_str());
     ASSERT_GT(strlen(State().moduleDirectory) + strlen("PEKBD.BIN"), 39u);
     Load("PEKBD.BIN", 0);
     EXPECT_STREQ(State().layoutPath, "PEKBD.BIN");

@@ -70,7 +70,8 @@ void Put16(std::vector<unsigned char>& out, unsigned v) {
 }
 
 void Put32(std::vector<unsigned char>& out, unsigned long v) {
-    for (int i = 0; i < 4; ++i) out.push_back((unsigned char)((v >> (8 * i)) & 0xFF));
+    for (int i = 0; i < 4; ++i)
+        out.push_back((unsigned char)((v >> (8 * i)) & 0xFF));
 }
 
 } // namespace
@@ -128,7 +129,8 @@ int main(int argc, char** argv) {
         }
         offset += kBlockSize;
     }
-    for (const Block& block : blocks) out.insert(out.end(), block.data, block.data + kBlockSize);
+    for (const Block& block : blocks)
+        out.insert(out.end(), block.data, block.data + kBlockSize);
 
     FILE* file = fopen(argv[2], "wb");
     if (!file || fwrite(out.data(), 1, out.size(), file) != out.size() || fclose(file) != 0) {

@@ -163,6 +163,13 @@ int Recompose(MSG* msg) {
 }
 
 int GuardedRecompose(MSG* msg) {
+    if (!proc.adapterEntry) {
+        // No adapter in this process: nothing can be converted, so nothing is
+        // typed; the word keeps its codes and is typed whole once an adapter
+        // is bound again.
+        msg->message = WM_NULL;
+        return 1;
+    }
     ++composeDepth;
     int result = Recompose(msg);
     --composeDepth;
@@ -194,13 +201,6 @@ int ComposeKey(MSG* msg) {
     if (in.specialPending) shared.specialCodePending = 0;
     if (result == KEY_CODES_PASS) return 1;
     if (result == KEY_CODES_BEEP) MessageBeep(0);
-    if (!proc.adapterEntry) {
-        // No adapter in this process: nothing can be converted, so the key
-        // types as English and the word ends there.
-        ResetWord();
-        return 1;
-    }
-
     const size_t wordLength = BoundedLength(shared.wordIscii, sizeof shared.wordIscii);
     if (shared.keyboardKind == KBD_UK_INSCRIPT) RemapUkVowel(text, wordLength);
     if (wordLength + strlen(text) > NK_WORD_MAX_CODES) {
@@ -215,10 +215,6 @@ int ComposeKey(MSG* msg) {
 int RecomposeWord(MSG* msg) {
     if (composeDepth > 0) {
         msg->message = WM_NULL;
-        return 1;
-    }
-    if (!proc.adapterEntry) {
-        ResetWord(); // the Backspace reaches the application
         return 1;
     }
     return GuardedRecompose(msg);

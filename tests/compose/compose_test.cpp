@@ -263,15 +263,21 @@ TEST_F(Compose, ClearKeyCodesAndSpecialCodes) {
     }
 }
 
-TEST_F(Compose, KeysOutsideTheTableOrWithoutAnAdapterPass) {
+TEST_F(Compose, KeysOutsideTheTablePassAndWithoutAnAdapterTypeNothing) {
     MSG scroll = Key(VK_SCROLL); // a character key by its code, scan code 70
     EXPECT_EQ(scroll.message, (UINT)WM_KEYDOWN);
     EXPECT_EQ(Type({'K'}), "S");
     UseAdapter("NOSUCH32.DLL", SCRIPT_DEVANAGARI);
-    MSG k = Key('K'); // nothing can convert it: English, and the word ends
-    EXPECT_EQ(k.message, (UINT)WM_KEYDOWN);
+    MSG k = Key('K'); // nothing can convert it: nothing is typed
+    EXPECT_EQ(k.message, (UINT)WM_NULL);
     EXPECT_TRUE(Output().empty());
-    EXPECT_STREQ(State().wordIscii, "");
+    EXPECT_STREQ(State().wordIscii, "\xB3\xB3"); // the word keeps the code
+    Key(VK_BACK);
+    EXPECT_TRUE(Output().empty());
+    EXPECT_STREQ(State().wordIscii, "\xB3");
+    Key('K');
+    UseAdapter("DVTROP32.DLL", SCRIPT_DEVANAGARI);
+    EXPECT_EQ(Type({'K'}), "SS"); // the whole word once it can be converted
 }
 
 class TypewriterCompose : public Compose {

@@ -93,15 +93,137 @@ extern "C" int MSWordIsGettingInputFocus(void) {
     return 1;
 }
 
-void EraseOneGlyph(HWND window) {
-    const LPARAM lParam = (LPARAM)0xC00E0001u;
-    PostMessageA(window, WM_KEYDOWN, VK_BACK, lParam);
-    PostMessageA(window, WM_CHAR, VK_BACK, lParam);
-    PostMessageA(window, WM_KEYUP, VK_BACK, lParam);
+namespace {
+
+struct EraseStep {
+    UINT message;
+    WPARAM wParam;
+    uint32_t lParam;
+};
+
+// Category 3's back-space character code.
+const WPARAM kPublisherBackspace = 0x108;
+
+// The messages that erase one glyph, by category; posted unless the
+// category sends them (7). Categories not listed take the default.
+struct EraseRow {
+    int category;
+    bool sendSynchronously;
+    EraseStep steps[3];
+    int stepCount;
+};
+
+const EraseRow kDefaultErase = {-1,
+                                false,
+                                {{WM_KEYDOWN, VK_BACK, 0xC00E0001u},
+                                 {WM_CHAR, VK_BACK, 0xC00E0001u},
+                                 {WM_KEYUP, VK_BACK, 0xC00E0001u}},
+                                3};
+
+const EraseRow kEraseRows[] = {
+    {1, false, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}}, 1},
+    {2, false, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}, {WM_KEYUP, VK_BACK, 0xC00E0001u}}, 2},
+    {3, false, {{WM_CHAR, kPublisherBackspace, 0x000E0001u}}, 1},
+    {4, false, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}, {WM_CHAR, VK_BACK, 0x000E0001u}}, 2},
+    {5,
+     false,
+     {{WM_KEYDOWN, VK_BACK, 0x00080001u},
+      {WM_CHAR, VK_BACK, 0x00080001u},
+      {WM_KEYUP, VK_BACK, 0xC0080001u}},
+     3},
+    {6, false, {{WM_CHAR, VK_BACK, 0x000E0001u}}, 1},
+    {7, true, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}}, 1},
+    {11, false, {{WM_CHAR, VK_BACK, 0x000E0001u}}, 1},
+};
+
+const EraseRow& EraseRowForCategory() {
+    for (const EraseRow& row : kEraseRows)
+        if (CategoryIs(row.category)) return row;
+    return kDefaultErase;
 }
 
-void TypeOneGlyph(HWND window, unsigned char glyph) { PostMessageA(window, WM_CHAR, glyph, 1); }
+// lParam of a character typed into category 8 (QuarkXPress): the key's scan
+// code for ASCII glyphs, a fixed Alt-like value for the upper half.
+LPARAM OemCharLParam(unsigned char code) {
+    if (code >= 0x80) return (LPARAM)0xC0380001u;
+    return (LPARAM)(uint32_t)((OemKeyScan(code) << 16) | 1u);
+}
 
+// The application's shortcut that opens its font dialog.
+struct FontShortcut {
+    const char* titlePart;
+    BYTE keys[6];
+    bool release[6];
+};
+
+const FontShortcut kFontShortcuts[] = {
+    {"Write", {VK_MENU, 'C', 'C', VK_MENU, 'F', 'F'}, {false, false, true, true, false, true}},
+    {"QuarkXPress",
+     {VK_CONTROL, VK_SHIFT, 'D', 'D', VK_SHIFT, VK_CONTROL},
+     {false, false, false, true, true, true}},
+    {"Microsoft Publisher",
+     {VK_MENU, 'T', 'T', VK_MENU, 'C', 'C'},
+     {false, false, true, true, false, true}},
+    {"WordPad", {VK_MENU, 'O', 'O', 'F', 'F', VK_MENU}, {false, false, true, false, true, true}},
+};
+
+// Default face of the active script for the present option and mode.
+const char* DefaultFaceForTyping() {
+    int slot = shared.activeScript - 64;
+    if (slot < 0 || slot >= NK_FONT_SLOTS) slot = 0;
+    if (shared.dualFont) return shared.bilingualFontNames[slot];
+    if (shared.typingMode == MODE_ENGLISH) return shared.englishFontNames[slot];
+    return shared.scriptFontNames[slot];
+}
+
+void TypeKey(BYTE key) {
+    PostVirtualKeyEvent(key, 0);
+    PostVirtualKeyEvent(key, 1);
+}
+
+} // namespace
+
+// Send the category's sequence that erases one glyph before the caret.
+void EraseOneGlyph(HWND window) {
+    const EraseRow& row = EraseRowForCategory();
+    for (int i = 0; i < row.stepCount; ++i) {
+        const EraseStep& step = row.steps[i];
+        if (row.sendSynchronously)
+            SendMessageA(window, step.message, step.wParam, (LPARAM)step.lParam);
+        else
+            PostMessageA(window, step.message, step.wParam, (LPARAM)step.lParam);
+    }
+}
+
+// Post one glyph as a character in the category's form.
+void TypeOneGlyph(HWND window, unsigned char glyph) {
+    const LPARAM lParam = CategoryIs(8) ? OemCharLParam(glyph) : 1;
+    PostMessageA(window, WM_CHAR, glyph, lParam);
+}
+
+// Make the application's font dialog choose the active script's default
+// font: the dialog's shortcut, the face name typed in upper case, then Enter
+// and Esc. Only the applications known to take these keys; nothing checks
+// that a dialog opened.
 void SelectFontInApplication(const char* title) {
-    (void)title; // the word processors' shortcut sequences come with the category behaviours
+    if (!title) return;
+    const FontShortcut* shortcut = nullptr;
+    for (const FontShortcut& row : kFontShortcuts) {
+        if (ContainsText(title, row.titlePart)) {
+            shortcut = &row;
+            break;
+        }
+    }
+    if (!shortcut) return;
+    for (int i = 0; i < 6; ++i)
+        PostVirtualKeyEvent(shortcut->keys[i], shortcut->release[i] ? 1 : 0);
+
+    char face[NK_FONT_NAME_SIZE];
+    memcpy(face, DefaultFaceForTyping(), sizeof face); // a slot may lack its terminator
+    face[sizeof face - 1] = 0;
+    UpperCaseText(face);
+    for (const char* p = face; *p; ++p)
+        TypeKey(LOBYTE(VkKeyScanA(*p)));
+    TypeKey(VK_RETURN);
+    TypeKey(VK_ESCAPE);
 }

@@ -36,12 +36,17 @@ extern "C" int Nelkor_Entry(HINSTANCE module) {
     shared.managerThreadId = GetCurrentThreadId();
     shared.dualFont = GetPrivateProfileIntA(kSettingsSection, "DualFont", 0, settingsPath);
 
-    // Hooks for every thread, installed with the library's own module.
-    HMODULE self = GetModuleHandleA("NELKOR.DLL");
-    shared.getMessageHook = SetWindowsHookExA(
-        WH_GETMESSAGE, (HOOKPROC)(void*)GetProcAddress(self, "_MF"), self, 0);
-    shared.sysMsgFilterHook = SetWindowsHookExA(
-        WH_SYSMSGFILTER, (HOOKPROC)(void*)GetProcAddress(self, "_SMP"), self, 0);
+    // Hooks for every thread, installed with the library's own module: the
+    // module that holds this code, whatever its file is called.
+    HMODULE self = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            (LPCSTR)(void*)&Nelkor_Entry, &self))
+        self = GetModuleHandleA("NELKOR.DLL");
+    shared.getMessageHook =
+        SetWindowsHookExA(WH_GETMESSAGE, (HOOKPROC)(void*)GetProcAddress(self, "_MF"), self, 0);
+    shared.sysMsgFilterHook =
+        SetWindowsHookExA(WH_SYSMSGFILTER, (HOOKPROC)(void*)GetProcAddress(self, "_SMP"), self, 0);
 
     shared.layoutTable = (LayoutTable*)&inscriptTable;
     return LoadDefFonts(nullptr);
@@ -71,18 +76,26 @@ extern "C" LRESULT CALLBACK _SMP(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 /* ---------------- WEP ---------------- */
+// Frees this process's adapter module (also one left loaded by a failed
+// activation) and removes both hooks. Returns 1.
 extern "C" int WEP(void) {
-    if (shared.activeScript != 0 && proc.adapterModule) {
+    if (proc.adapterModule) {
+        if (shared.adapterEntry == proc.adapterEntry) shared.adapterEntry = nullptr;
+        proc.adapterEntry = nullptr;
         FreeLibrary(proc.adapterModule);
         proc.adapterModule = nullptr;
     }
-    UnhookWindowsHookEx(shared.getMessageHook);
-    UnhookWindowsHookEx(shared.sysMsgFilterHook);
+    if (shared.getMessageHook) UnhookWindowsHookEx(shared.getMessageHook);
+    if (shared.sysMsgFilterHook) UnhookWindowsHookEx(shared.sysMsgFilterHook);
+    shared.getMessageHook = nullptr;
+    shared.sysMsgFilterHook = nullptr;
     return 1;
 }
 
 /* ---------------- _CIM ---------------- */
-extern "C" int _CIM(void) { return 0; }
+extern "C" int _CIM(void) {
+    return 0;
+}
 
 const char* ComposeManagerTitle(void) {
     CopyText(shared.managerTitle, sizeof shared.managerTitle, kTitleBase);
@@ -100,4 +113,6 @@ const char* ComposeManagerTitle(void) {
     return shared.managerTitle;
 }
 
-void RefreshManagerTitle(void) { SetWindowTextA(shared.managerWindow, ComposeManagerTitle()); }
+void RefreshManagerTitle(void) {
+    SetWindowTextA(shared.managerWindow, ComposeManagerTitle());
+}

@@ -1,6 +1,7 @@
 # Files of driver/engine.
 list(APPEND NK_PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/bounded_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/compose_diff.cpp
 )
 list(APPEND NK_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/shared_state.cpp

@@ -1,10 +1,15 @@
 // Keyboard layouts: the built-in Inscript table, layout files, the typewriter
 // converter binding and the switch key.
+#include <string.h>
+
 #include "driver/engine/engine.h"
+#include "driver/scripts/layout_file.h"
+#include "driver/scripts/layouts.h"
 
 // The Inscript layout with ISCII codes. Scan codes 0, 14, 15, 28, 29 and 42
 // have no entry; scan code 1 repeats 41. The unshifted digit row types ASCII
 // digits.
+// clang-format off
 const LayoutTable inscriptTable = {{
     {"", "", "", ""}, // 0
     {"`", "~", "\xE4", "\xAF"}, // 1
@@ -61,28 +66,196 @@ const LayoutTable inscriptTable = {{
     {".", ">", "\x2E", "\xEA"}, // 52
     {"/", "?", "\xCD", "\xCE"}, // 53
 }};
+// clang-format on
 
-// Per process: the table filled from layout files.
+// Per process: the table filled from layout files. It starts as a copy of
+// the Inscript table, so it is a complete, usable table before any load.
 static LayoutTable loadedTable = inscriptTable;
 
+// Per process: the typewriter converter bound here (see layouts.h).
+static HMODULE converterModuleHere;
+static MakeIsciiFn converterEntryHere;
+
+// Per process scratch of the file reader: the hook reloads file layouts at
+// every key-down, so nothing is allocated.
+static unsigned char directoryBuffer[LAYOUT_DIRECTORY_MAX];
+static LayoutBlock blockBuffer;
+
+namespace {
+
+const char kInscriptName[] = "INSKBD.BIN";
+const char kPhoneticName[] = "PEKBD.BIN";
+const char kUkName[] = "UKKBD.BIN";
+enum { kFullPathSize = NK_MODULE_DIR_SIZE + NK_CONVERTER_NAME_SIZE };
+
+char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c;
+}
+
+// Case-insensitive: moduleDirectory keeps the case the system gave it.
+bool BeginsWithIgnoringCase(const char* text, const char* start) {
+    for (; *start; ++text, ++start)
+        if (UpperAscii(*text) != UpperAscii(*start)) return false;
+    return true;
+}
+
+bool HasDirectory(const char* path) {
+    return strchr(path, '\\') || strchr(path, '/') || strchr(path, ':');
+}
+
+/* layoutPath holds 39 characters. A longer path to a file of the program
+   directory is kept as the bare file name, which FillKeyboardTable finds in
+   moduleDirectory again, so that the hook's reload at the next key still
+   reads the same file; any other longer path is cut (the field holds no
+   more). */
+void StoreLayoutPath(const char* path) {
+    const size_t length = strlen(path);
+    const size_t dirLength = BoundedLength(shared.moduleDirectory, sizeof shared.moduleDirectory);
+    if (length >= NK_LAYOUT_PATH_SIZE && dirLength > 0 && length > dirLength &&
+        length - dirLength < NK_LAYOUT_PATH_SIZE &&
+        BeginsWithIgnoringCase(path, shared.moduleDirectory) && !HasDirectory(path + dirLength)) {
+        path += dirLength;
+    }
+    CopyText(shared.layoutPath, sizeof shared.layoutPath, path);
+}
+
+/* A bare file name is a file of the program directory (hooked applications
+   have their own current directories). */
+void ResolveLayoutPath(const char* path, char* full, size_t fullSize) {
+    full[0] = 0;
+    if (!HasDirectory(path)) CopyText(full, fullSize, shared.moduleDirectory);
+    AppendText(full, fullSize, path);
+}
+
+size_t ReadFileAt(void* context, uint32_t offset, unsigned char* buffer, size_t count) {
+    HANDLE file = (HANDLE)context;
+    LONG high = 0;
+    if (SetFilePointer(file, (LONG)offset, &high, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
+        GetLastError() != NO_ERROR)
+        return 0;
+    DWORD got = 0;
+    if (!ReadFile(file, buffer, (DWORD)count, &got, nullptr)) return 0;
+    return got;
+}
+
+/* The English fields follow the user's keyboard: OemKeyScan names the key
+   and whether Shift is needed (bit 0 of the high word on the NT family, bit 1
+   on the 95 family). */
+void RefreshEnglishFields(LayoutTable* table) {
+    const bool ntFamily = (GetVersion() & 0x80000000u) == 0;
+    for (int c = '!'; c <= '~'; ++c) {
+        const DWORD answer = OemKeyScan((WORD)c);
+        if (answer == 0xFFFFFFFFu) continue;
+        const unsigned scan = LOWORD(answer);
+        if (scan >= LAYOUT_KEYS) continue;
+        const bool shifted = (HIWORD(answer) & (ntFamily ? 1 : 2)) != 0;
+        KeyEntry& key = table->keys[scan];
+        char* field = shifted ? key.englishShifted : key.englishNormal;
+        field[0] = (char)c;
+        field[1] = 0;
+    }
+}
+
+} // namespace
+
+MakeIsciiFn BoundConverterEntry(void) {
+    return converterEntryHere;
+}
+
+const LayoutTable* ActiveLayoutTable(void) {
+    const int kind = shared.keyboardKind;
+    return kind == KBD_PHONETIC || kind == KBD_TYPEWRITER ? &loadedTable : &inscriptTable;
+}
+
 /* ---------------- _LKT ---------------- */
+// path: a writable buffer of at least NK_LAYOUT_PATH_SIZE bytes; it may be
+// shared.layoutPath itself (the hook passes it). It is upper-cased, and for the
+// Inscript and Phonetic English files it receives the canonical path.
 extern "C" LayoutTable* _LKT(char* path, int kind) {
-    (void)path;
-    shared.keyboardKind = kind == KBD_TYPEWRITER ? KBD_TYPEWRITER : KBD_INSCRIPT;
-    shared.layoutTable = (LayoutTable*)&inscriptTable;
+    char none[1] = "";
+    if (!path) path = none;
+    UpperCaseText(path);
+    shared.rulesReloadPending = 0;
+    shared.layoutLoaded = 1;
+
+    // full names the file to read; layoutPath what names it in 39 characters.
+    char full[kFullPathSize];
+    const char* canonical = ContainsText(path, kInscriptName)   ? kInscriptName
+                            : ContainsText(path, kPhoneticName) ? kPhoneticName
+                                                                : nullptr;
+    if (canonical) {
+        CopyText(full, sizeof full, shared.moduleDirectory);
+        AppendText(full, sizeof full, canonical);
+        StoreLayoutPath(full);
+        CopyText(path, NK_LAYOUT_PATH_SIZE, shared.layoutPath);
+        if (canonical == kPhoneticName) shared.rulesReloadPending = 1;
+    } else {
+        CopyText(full, sizeof full, path);
+        StoreLayoutPath(full);
+    }
+
+    if (kind == KBD_TYPEWRITER)
+        shared.keyboardKind = KBD_TYPEWRITER;
+    else if (ContainsText(full, kInscriptName))
+        shared.keyboardKind = KBD_INSCRIPT;
+    else if (ContainsText(full, kPhoneticName))
+        shared.keyboardKind = KBD_PHONETIC;
+    else if (ContainsText(full, kUkName))
+        shared.keyboardKind = KBD_UK_INSCRIPT;
+    else
+        shared.keyboardKind = KBD_OTHER;
+
+    if (shared.keyboardKind == KBD_PHONETIC || shared.keyboardKind == KBD_TYPEWRITER)
+        shared.layoutTable = FillKeyboardTable(full);
+    else
+        shared.layoutTable = (LayoutTable*)&inscriptTable;
     return shared.layoutTable;
 }
 
 /* ---------------- FillKeyboardTable ---------------- */
+// Always returns the loaded table. A file that cannot be opened is reported
+// and the table keeps its contents (the Inscript layout until a file loads);
+// a damaged file fills only what it wholly holds.
 extern "C" LayoutTable* FillKeyboardTable(const char* path) {
-    (void)path;
+    char full[kFullPathSize];
+    ResolveLayoutPath(path ? path : "", full, sizeof full);
+    HANDLE file = CreateFileA(full, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        MessageBoxA(GetFocus(), full, "NELKOR - Cannot Access",
+                    MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
+        return &loadedTable;
+    }
+    const int searchCode = LayoutSearchCode(shared.activeScript);
+    if (ReadLayoutBlock(ReadFileAt, file, searchCode, directoryBuffer, &blockBuffer) ==
+        LAYOUT_READ_OK)
+        ApplyLayoutBlock(&blockBuffer, &loadedTable);
+    CloseHandle(file);
+    RefreshEnglishFields(&loadedTable);
     return &loadedTable;
 }
 
 /* ---------------- SetConverter1 ---------------- */
+// path may be shared.converterFileName itself (the hook passes it).
 extern "C" int SetConverter1(const char* path) {
+    if (converterModuleHere) FreeLibrary(converterModuleHere);
+    converterModuleHere = nullptr;
+    converterEntryHere = nullptr;
+    shared.converterModule = nullptr;
+    shared.converterEntry = nullptr;
     CopyText(shared.converterFileName, sizeof shared.converterFileName, path ? path : "");
-    return shared.converterFileName[0] == 0 ? 1 : 0;
+    if (shared.converterFileName[0] == 0) return 1; // no converter
+    converterModuleHere = LoadLibraryA(shared.converterFileName);
+    shared.converterModule = converterModuleHere;
+    if (!converterModuleHere) return 0;
+    converterEntryHere = (MakeIsciiFn)(void*)GetProcAddress(converterModuleHere, "make_iscii");
+    shared.converterEntry = converterEntryHere;
+    if (converterEntryHere) return 1;
+    MessageBoxA(GetFocus(), "Unable to Get Address", "TAV", MB_OKCANCEL);
+    FreeLibrary(converterModuleHere);
+    converterModuleHere = nullptr;
+    shared.converterModule = nullptr;
+    return 0;
 }
 
 /* ---------------- SetSwitchKey ---------------- */
@@ -99,4 +272,6 @@ extern "C" int SetSwitchKey(int virtualKey) {
 }
 
 /* ---------------- GetSwitchKey ---------------- */
-extern "C" int GetSwitchKey(void) { return shared.switchKey; }
+extern "C" int GetSwitchKey(void) {
+    return shared.switchKey;
+}

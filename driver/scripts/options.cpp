@@ -1,12 +1,51 @@
 // Script options and the switches between script, English and disabled typing.
+#include <string.h>
+
 #include "driver/engine/engine.h"
+#include "driver/scripts/script_table.h"
 
-/* ---------------- _SetRomanEOAccent ---------------- */
-extern "C" void _SetRomanEOAccent(int on) { shared.romanAccent = on; }
+namespace {
 
-/* ---------------- _RMN ---------------- */
+const int32_t kOptionRomanCapitals = 5; // adapter modes (see the module contract)
+const int32_t kOptionRomanAccent = 6;
+
+bool IsMultipleSetScript(int code) {
+    return code != 0 && strchr(kMultipleSetScripts, code);
+}
+
+// Call the adapter bound in this process with an option; its output goes to
+// out (at least NK_ADAPTER_OUT_MAX bytes) and is not used.
+void CallOption(int32_t mode, int32_t value, char* out) {
+    if (!proc.adapterEntry) return;
+    out[0] = 0;
+    proc.convConsumed = 0;
+    proc.convOutLength = value;
+    proc.adapterEntry((const unsigned char*)shared.wordIscii, (unsigned char*)out,
+                      &proc.convConsumed, &proc.convOutLength, mode);
+}
+
+} // namespace
+
+/* ---------------- _SetRomanEOAccent ----------------
+   Store the Roman accent option; with Roman active the manager activates
+   Roman again, which hands the option to the adapter. */
+extern "C" void _SetRomanEOAccent(int on) {
+    shared.romanAccent = on;
+    if (shared.activeScript != SCRIPT_ROMAN) return;
+    SendMessageA(shared.managerWindow, WM_USER, SCRIPT_ROMAN, 0);
+    shared.newGlyphs[0] = 0;
+    ResetWord();
+}
+
+/* ---------------- _RMN ----------------
+   Roman capitals from the manager's commands 180 (lower), 181 (upper), 182
+   (initial capitals); the bound adapter hears capitals and accent at once.
+   Returns 0. */
 extern "C" int _RMN(int command) {
     if (command >= 180 && command <= 182) shared.romanCapitals = command - 180;
+    CallOption(kOptionRomanCapitals, shared.romanCapitals, shared.nameScratch);
+    CallOption(kOptionRomanAccent, shared.romanAccent, shared.newGlyphs);
+    shared.nameScratch[0] = 0;
     shared.newGlyphs[0] = 0;
     ResetWord();
     return 0;
@@ -19,12 +58,21 @@ extern "C" int _HYP(int on) {
 }
 
 /* ---------------- _MS ---------------- */
+// Multiple font sets in Word matter to Devanagari, Tibetan and Dzongkha:
+// activating them again loads the module variant or informs the adapter.
 extern "C" int _MS(int on) {
     shared.multipleSets = on;
+    if (IsMultipleSetScript(shared.activeScript)) {
+        _AS(shared.activeScript);
+        shared.wordFocusRequest = 1;
+    }
     return 0;
 }
 
-/* ---------------- SetDualFont ---------------- */
+/* ---------------- SetDualFont ----------------
+   Store the bilingual font option; with reactivate, activate the active
+   script again quietly and return _AS's result (1 when the bilingual module
+   is missing or will not load: the manager then puts the flag back). */
 extern "C" int SetDualFont(int on, int reactivate) {
     shared.dualFont = on;
     if (!reactivate) return 0;
@@ -69,22 +117,56 @@ extern "C" int _SCL(int on) {
     return 0;
 }
 
-/* ---------------- PellEnable ---------------- */
+/* ---------------- PellEnable ----------------
+   An outside program suspends (any value but 1) and resumes (1) the key
+   handler. On resume the script's font is chosen in the active application
+   and the switch key's toggle saved at suspension comes back. Returns 0. */
 extern "C" int PellEnable(int on) {
-    if (on == 1) {
-        shared.hookEnabled = 1;
-    } else {
+    const int key = shared.switchKey & 0xFF;
+    if (on != 1) {
         shared.hookEnabled = 0;
-        shared.savedLockWhileDisabled = GetKeyState(shared.switchKey) & 1;
+        shared.savedLockWhileDisabled = key ? (GetKeyState(key) & 1) : 0;
+        return 0;
+    }
+    shared.hookEnabled = 1;
+    if (shared.typingMode < 2) {
+        char title[NK_TITLE_SIZE] = "";
+        GetWindowTextA(GetActiveWindow(), title, sizeof title);
+        SelectFontInApplication(title);
+    }
+    if (key && shared.savedLockWhileDisabled != 2 &&
+        shared.savedLockWhileDisabled != GetKeyState(key)) {
+        GetKeyboardState(shared.keyState);
+        shared.keyState[key] = (BYTE)shared.savedLockWhileDisabled;
+        SetKeyboardState(shared.keyState);
     }
     return 0;
 }
 
-/* ---------------- _A2I ---------------- */
+/* ---------------- _A2I ----------------
+   Glyph codes of the first syllable of text, for drawing the keyboard
+   overlay. output receives the glyph bytes (no font-set bytes) and its
+   terminator: at most NK_A2I_BUFFER_SIZE / 2 bytes, so the caller's buffer
+   must hold that many. With no adapter bound, or an adapter result that is
+   not terminated within the local buffer, output is empty. Returns 0. */
 extern "C" int _A2I(const char* text, char* output, int32_t* state, int32_t* parameter) {
-    (void)text;
-    if (output) output[0] = 0;
-    if (state) *state = 0;
-    if (parameter) *parameter = 0;
+    int32_t ownState = 0, ownParameter = 0; // for callers that pass no integers
+    if (!state) state = &ownState;
+    if (!parameter) parameter = &ownParameter;
+    if (!output) return 0;
+    output[0] = 0;
+    *state = 0;
+    *parameter = 0;
+    if (!text || !proc.adapterEntry) return 0;
+
+    char pairs[NK_A2I_BUFFER_SIZE];
+    pairs[0] = 0;
+    proc.adapterEntry((const unsigned char*)text, (unsigned char*)pairs, state, parameter, 0);
+    const size_t length = BoundedLength(pairs, sizeof pairs);
+    if (length >= sizeof pairs) return 0; // no terminator: the result is not trusted
+    size_t count = 0;
+    for (size_t at = 0; at < length; at += 2)
+        output[count++] = pairs[at];
+    output[count] = 0;
     return 0;
 }

@@ -1,5 +1,9 @@
 #include "driver/scripts/script_table.h"
 
+#include <string.h>
+
+#include "driver/engine/bounded_text.h"
+
 const char kScriptPrefixList[] = "RM-DV-BN-TM-TL-AS-OR-KN-ML-GJ-PN-                  SD-";
 const char kMultipleSetScripts[] = "BMN";
 
@@ -62,4 +66,25 @@ const char* ScriptSingleModule(int code) {
 }
 const char* ScriptBilingualModule(int code) {
     return Row(code) ? Row(code)->bilingualModule : nullptr;
+}
+
+int ScriptModuleFileName(int code, bool bilingual, bool variant, char* name, int size) {
+    if (!name || size <= 0) return 0;
+    char prefix[3];
+    ScriptPrefix(code, prefix);
+    if (code == 'B' && variant) CopyText(prefix, sizeof prefix, "VD");
+    CopyText(name, (size_t)size, prefix);
+    return (int)AppendText(name, (size_t)size, bilingual ? "BFA32.DLL" : "TROP32.DLL");
+}
+
+int ScriptOfFace(const char* face) {
+    if (!face || !face[0] || !face[1] || face[2] != '-') return 0;
+    // Three characters per code, blanks for the scripts without a prefix.
+    const size_t listLength = strlen(kScriptPrefixList);
+    for (size_t at = 0; at + 3 <= listLength; at += 3) {
+        if (kScriptPrefixList[at] == face[0] && kScriptPrefixList[at + 1] == face[1] &&
+            kScriptPrefixList[at + 2] == '-')
+            return 'A' + (int)(at / 3);
+    }
+    return 0;
 }

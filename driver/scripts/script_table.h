@@ -25,6 +25,17 @@ const char* ScriptConverterName(int code);
 const char* ScriptSingleModule(int code);
 const char* ScriptBilingualModule(int code);
 
+// File name of a script's adapter module as activation builds it: the
+// prefix ("VD" instead for the Devanagari variant of multiple font sets),
+// then "TROP32.DLL", or "BFA32.DLL" for the bilingual font. Writes into name
+// (size bytes, cut when it does not fit); returns the length written.
+int ScriptModuleFileName(int code, bool bilingual, bool variant, char* name, int size);
+
+// Script code whose prefix a face name carries at its start ("DV-Velta"
+// gives 'B', "SD-x" 'R'); 0 for faces whose first three characters are no
+// script prefix followed by a hyphen.
+int ScriptOfFace(const char* face);
+
 // Scripts for which the multiple-sets option matters.
 extern const char kMultipleSetScripts[]; // "BMN"
 

@@ -1,0 +1,18 @@
+// Per-process results of the layout exports that the composer needs. Module
+// handles and entry addresses mean nothing in another process, so the shared
+// converterModule/converterEntry only say that something is bound; the
+// composer calls the entry bound in its own process.
+#ifndef NK_LAYOUTS_H
+#define NK_LAYOUTS_H
+
+#include "include/nelkor.h"
+
+// make_iscii of the typewriter converter module bound by SetConverter1 in
+// this process; null when none is bound here.
+MakeIsciiFn BoundConverterEntry(void);
+
+// The table keys are looked up in, in this process: the table filled from the
+// layout file for kinds 161 and 162, the built-in Inscript table otherwise.
+const LayoutTable* ActiveLayoutTable(void);
+
+#endif // NK_LAYOUTS_H

@@ -1,0 +1,54 @@
+// Glyph inventories of the script fonts, as the adapters see them: each entry
+// names the ISCII text a glyph stands for (its key) and the glyph's code and
+// font set. The entries are generated from the script's glyph table
+// (modules/<script>/glyph_table.txt), which also builds the fonts. Portable.
+#ifndef NK_GLYPH_INVENTORY_H
+#define NK_GLYPH_INVENTORY_H
+
+#include <stdint.h>
+
+enum { kGlyphKeyMax = 8 };
+
+// Key token of the reph (RA + halant at the start of a cluster); no ISCII
+// byte has this value.
+const unsigned char kTokenReph = 0x02;
+
+struct GlyphEntry {
+    unsigned char key[kGlyphKeyMax]; // ISCII bytes and kTokenReph
+    unsigned char keyLength;         // 1..kGlyphKeyMax
+    unsigned char code;              // glyph code in the font
+    unsigned char set;               // font set: '0' first, '1' second
+};
+
+struct GlyphInventory {
+    const GlyphEntry* entries;
+    int count;
+};
+
+// Decides whether an entry whose key matches text at pos may be used there,
+// given where the key ends. Null accepts every match.
+typedef bool (*KeyFitFn)(const unsigned char* text, int length, int end, const GlyphEntry& entry,
+                         int context);
+
+// The entry with the longest key equal to text[pos..pos+keyLength) that fits;
+// null when none does. Never reads beyond text[length - 1].
+const GlyphEntry* LongestKeyAt(const GlyphInventory& inventory, const unsigned char* text,
+                               int length, int pos, KeyFitFn fits, int context);
+
+// The entry whose key is exactly the given bytes; null when absent.
+const GlyphEntry* FindKey(const GlyphInventory& inventory, const unsigned char* key, int length);
+
+// The pair string an adapter writes: glyph code and set byte per glyph,
+// NUL-terminated. It never holds more than capacity bytes with the
+// terminator; glyphs past that are dropped.
+struct PairWriter {
+    unsigned char* out;
+    int used;     // bytes written, terminator not counted
+    int capacity; // bytes available, terminator included
+};
+
+void BeginPairs(PairWriter& writer, unsigned char* out, int capacity);
+void PutGlyph(PairWriter& writer, unsigned char code, unsigned char set);
+void PutEntry(PairWriter& writer, const GlyphEntry* entry);
+
+#endif // NK_GLYPH_INVENTORY_H

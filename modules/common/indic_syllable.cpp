@@ -1,0 +1,229 @@
+#include "modules/common/indic_syllable.h"
+
+#include <string.h>
+
+#include "include/nelkor.h"
+#include "modules/common/iscii.h"
+
+using namespace iscii;
+
+namespace {
+
+// Marks a soft halant inside a cluster text: the half form before it stays a
+// half form and no conjunct spans it. No ISCII byte has this value.
+const unsigned char kSoft = 0x01;
+
+// A cluster of kMaxClusterUnits units takes at most 5 bytes each (a
+// substituted consonant, nukta, halant, soft mark) plus a sign and its nukta.
+enum { kTextMax = 48 };
+
+struct Text {
+    unsigned char b[kTextMax];
+    int n;
+};
+
+void Add(Text& text, unsigned char b) {
+    if (text.n < kTextMax) text.b[text.n++] = b;
+}
+
+// Codes a font may lack, and the text drawn instead: the nukta letters as
+// letter + nukta, the short and candra vowels as their nearest long vowel.
+struct Substitute {
+    unsigned char code;
+    unsigned char text[3];
+};
+const Substitute kSubstitutes[] = {
+    {0xC7, {0xC6, 0xE9}}, {0xCE, {0xCD, 0xE9}}, {0xD0, {0xCF, 0xE9}}, {0xD3, {0xD2, 0xE9}},
+    {0xAB, {0xAC}},       {0xAF, {0xB0}},       {0xAE, {0xAC}},       {0xB2, {0xB0}},
+    {0xE0, {0xE1}},       {0xE4, {0xE5}},       {0xE3, {0xE1}},       {0xE7, {0xE5}},
+};
+
+// Adds a code, or its substitute when the font has no glyph of its own for it.
+void AddCode(const GlyphInventory& inventory, Text& text, unsigned char code) {
+    if (!FindKey(inventory, &code, 1)) {
+        for (const Substitute& s : kSubstitutes) {
+            if (s.code != code) continue;
+            for (unsigned char b : s.text)
+                if (b) Add(text, b);
+            return;
+        }
+    }
+    Add(text, code);
+}
+
+bool IsHalfKey(const GlyphEntry& entry) {
+    return entry.keyLength >= 2 && entry.key[entry.keyLength - 1] == kHalant;
+}
+
+// Inside a cluster a key must end where a unit ends; a half-form key only
+// where another unit follows, and not before a plain RA, which joins the
+// consonant before it as the rakar sign instead. clusterLength is where the
+// vowel sign begins.
+bool FitsCluster(const unsigned char* text, int length, int end, const GlyphEntry& entry,
+                 int clusterLength) {
+    if (entry.keyLength == 1 && (entry.key[0] == kHalant || entry.key[0] == kNukta)) return true;
+    if (IsHalfKey(entry)) {
+        if (end >= clusterLength) return false;
+        if (text[end] == kConsonantRa) return end + 1 < length && text[end + 1] == kNukta;
+        return IsClusterUnit(text[end]) || text[end] == kSoft;
+    }
+    if (end == length || end == clusterLength) return true;
+    if (end > clusterLength) return false;
+    unsigned char next = text[end];
+    return next == kHalant || next == kNukta || next == kSoft;
+}
+
+// Writes text[0..length) as the longest keys of the inventory, left to right;
+// a byte that starts no key is skipped.
+void PutRun(const GlyphInventory& inventory, const unsigned char* text, int length,
+            PairWriter& writer) {
+    for (int p = 0; p < length;) {
+        const GlyphEntry* entry = LongestKeyAt(inventory, text, length, p, nullptr, 0);
+        PutEntry(writer, entry);
+        p += entry ? entry->keyLength : 1;
+    }
+}
+
+// Reads at most two modifiers from text[i]; candrabindu + nukta is OM, which
+// starts a syllable of its own. Returns the new position.
+int AddModifiers(const unsigned char* text, int i, Text& tokens) {
+    for (int count = 0; count < 2 && IsModifier(text[i]); ++count) {
+        if (text[i] == kCandrabindu && text[i + 1] == kNukta) break;
+        Add(tokens, text[i++]);
+    }
+    return i;
+}
+
+int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
+    const GlyphInventory& inventory = script.inventory;
+    Text cluster;
+    cluster.n = 0;
+    int i = 0, units = 0;
+    bool open = true; // false once a visible virama ends the cluster
+    for (;;) {
+        AddCode(inventory, cluster, text[i++]);
+        ++units;
+        if (text[i] == kNukta) {
+            Add(cluster, kNukta);
+            ++i;
+        }
+        if (text[i] != kHalant) break;
+        unsigned char next = text[i + 1];
+        bool room = units < kMaxClusterUnits;
+        if (next == kNukta && IsClusterUnit(text[i + 2]) && room) {
+            Add(cluster, kHalant);
+            Add(cluster, kSoft);
+            i += 2;
+            continue;
+        }
+        if (IsClusterUnit(next) && room) {
+            Add(cluster, kHalant);
+            ++i;
+            continue;
+        }
+        // Halant + halant, halant + nukta, or a halant that ends the word or
+        // the unit limit: the virama stays visible.
+        Add(cluster, kHalant);
+        i += (next == kHalant || next == kNukta) ? 2 : 1;
+        open = false;
+        break;
+    }
+
+    Text tokens; // vowel sign, reph, modifiers
+    tokens.n = 0;
+    int signLength = 0;
+    if (open && IsSign(text[i])) {
+        AddCode(inventory, tokens, text[i++]);
+        if (text[i] == kNukta) {
+            Add(tokens, kNukta);
+            ++i;
+        }
+        signLength = tokens.n;
+    }
+    if (script.rephFromRa && cluster.n >= 3 && cluster.b[0] == kConsonantRa &&
+        cluster.b[1] == kHalant && IsClusterUnit(cluster.b[2])) {
+        memmove(cluster.b, cluster.b + 2, (size_t)(cluster.n - 2));
+        cluster.n -= 2;
+        Add(tokens, kTokenReph);
+    }
+    i = AddModifiers(text, i, tokens);
+
+    // A pre-base sign and whatever the font joins to it (the reph, a
+    // modifier) go before the cluster.
+    int tailStart = 0;
+    bool preBase = signLength == 1 && script.preBaseSigns &&
+                   strchr((const char*)script.preBaseSigns, tokens.b[0]) != nullptr;
+    if (preBase) {
+        const GlyphEntry* entry = LongestKeyAt(inventory, tokens.b, tokens.n, 0, nullptr, 0);
+        PutEntry(writer, entry);
+        tailStart = entry ? entry->keyLength : 1;
+    }
+
+    // The cluster, with a following sign where the font joins it to the last
+    // consonant (RA + sign U).
+    int clusterLength = cluster.n;
+    if (!preBase)
+        for (int k = 0; k < signLength; ++k)
+            Add(cluster, tokens.b[k]);
+    int p = 0;
+    while (p < cluster.n && p < clusterLength) {
+        if (cluster.b[p] == kSoft) {
+            ++p;
+            continue;
+        }
+        const GlyphEntry* entry =
+            LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, clusterLength);
+        PutEntry(writer, entry);
+        p += entry ? entry->keyLength : 1;
+    }
+    if (!preBase && p > clusterLength) tailStart = signLength;
+
+    PutRun(inventory, tokens.b + tailStart, tokens.n - tailStart, writer);
+    return i;
+}
+
+} // namespace
+
+int ConvertIndicSyllable(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
+    const GlyphInventory& inventory = script.inventory;
+    unsigned char b = text[0];
+    if (b == 0) return 0;
+    if (b < 0x80) {
+        PutGlyph(writer, b, '0');
+        return 1;
+    }
+    if (IsClusterUnit(b)) return ConvertCluster(script, text, writer);
+    if (b == kAtr || b == kExt) return text[1] ? 2 : 1;
+
+    Text run;
+    run.n = 0;
+    int i = 1;
+    if (b == kDanda) {
+        Add(run, b);
+        if (text[1] == kDanda || text[1] == kNukta) Add(run, text[i++]);
+    } else if (b == kCandrabindu && text[1] == kNukta) {
+        Add(run, b); // OM
+        Add(run, text[i++]);
+    } else if (IsVowel(b) || IsSign(b)) {
+        AddCode(inventory, run, b);
+        if (text[1] == kNukta) Add(run, text[i++]);
+        i = AddModifiers(text, i, run);
+    } else if (IsModifier(b) || b == kHalant || b == kNukta || IsDigit(b)) {
+        Add(run, b);
+    } else {
+        return 1; // not ISCII: no glyph
+    }
+    PutRun(inventory, run.b, run.n, writer);
+    return i;
+}
+
+int IndicAdapterEntry(const IndicScript& script, const unsigned char* text, unsigned char* out,
+                      int32_t* consumed, int32_t* length, int32_t mode) {
+    (void)length;
+    if (!out) return 0;
+    PairWriter writer;
+    BeginPairs(writer, out, NK_ADAPTER_OUT_MAX);
+    if (mode != 0 || !text || !consumed) return 0;
+    *consumed = ConvertIndicSyllable(script, text, writer);
+    return 1;
+}

@@ -1,0 +1,46 @@
+// The syllable reader and glyph composer shared by the ISCII script adapters.
+// Portable: built natively for the tests and into every adapter module.
+//
+// A syllable is one of:
+//   - a cluster: consonants (or INV) each with an optional nukta, joined by
+//     halant, at most kMaxClusterUnits of them; then an optional vowel sign
+//     (with a nukta for the vocalic RR/L/LL signs) and at most two of
+//     candrabindu, anusvara, visarga. A cluster ends early at a halant that no
+//     consonant follows (a visible virama), at halant + halant (the explicit
+//     halant: visible virama, no conjunct) and after the unit limit;
+//     halant + nukta is the soft halant: a half form, never a conjunct;
+//   - an independent vowel (with nukta) and its modifiers; a stray sign,
+//     halant, nukta or modifier; the danda (danda + danda, danda + nukta);
+//     a digit; ATR or EXT with the byte after it (no glyph);
+//   - an ASCII byte, passed through as its own code in set '0';
+//   - any other byte, consumed without a glyph.
+// Glyphs are written in visual order: pre-base signs (the short i and what
+// the font joins to it), the cluster as the longest conjunct and half-form
+// keys of the inventory with an explicit virama where the font has no half
+// form, then the vowel sign, reph and modifiers.
+#ifndef NK_INDIC_SYLLABLE_H
+#define NK_INDIC_SYLLABLE_H
+
+#include <stdint.h>
+
+#include "modules/common/glyph_inventory.h"
+
+enum { kMaxClusterUnits = 8 };
+
+struct IndicScript {
+    GlyphInventory inventory;
+    const unsigned char* preBaseSigns; // NUL-terminated; signs drawn before the cluster
+    bool rephFromRa;                   // RA + halant before a consonant becomes the reph
+};
+
+// Converts the syllable at the start of text (NUL-terminated) into pairs.
+// Returns the number of bytes consumed: at least 1 unless text is empty.
+int ConvertIndicSyllable(const IndicScript& script, const unsigned char* text, PairWriter& writer);
+
+// The conversion entry's body for an ISCII script adapter: mode 0 converts
+// one syllable into out (at most NK_ADAPTER_OUT_MAX bytes); other modes store
+// nothing and leave an empty output. Returns 1 when it converted.
+int IndicAdapterEntry(const IndicScript& script, const unsigned char* text, unsigned char* out,
+                      int32_t* consumed, int32_t* length, int32_t mode);
+
+#endif // NK_INDIC_SYLLABLE_H

@@ -1,0 +1,105 @@
+"""Reader of the script glyph tables (modules/<script>/glyph_table.txt).
+
+A table row names the ISCII text a glyph stands for and its code in each
+font of the script. Both the font generator and the adapters' header
+generator read the tables through this module, so that the fonts and the
+adapters agree on every code.
+"""
+
+REPH = "R"  # the reph token in keys: RA + halant at the start of a cluster
+
+# Byte codes no glyph may take: DEL, no-break space, soft hyphen (applications
+# treat them specially) and the five codes that code page 1252 leaves
+# undefined, which Windows turns into C1 controls that edit controls hide.
+UNUSABLE_CODES = (0x7F, 0xA0, 0xAD, 0x81, 0x8D, 0x8F, 0x90, 0x9D)
+
+
+class Row:
+    def __init__(self, line_no, key, codes, note):
+        self.line_no = line_no
+        self.key = key  # list of ints (ISCII bytes) and REPH
+        self.codes = codes  # column name -> int code or None
+        self.note = note
+
+    def key_text(self):
+        return "+".join(t if t == REPH else "%02X" % t for t in self.key)
+
+
+def parse_key(text, line_no):
+    key = []
+    for part in text.split("+"):
+        if part == REPH:
+            key.append(REPH)
+            continue
+        try:
+            value = int(part, 16)
+        except ValueError:
+            raise SystemExit("line %d: bad key token %r" % (line_no, part))
+        if not 0x01 <= value <= 0xFF:
+            raise SystemExit("line %d: key byte out of range %r" % (line_no, part))
+        key.append(value)
+    return key
+
+
+def read_table(path, columns):
+    """Rows of the table at path; columns names the code columns in order."""
+    rows = []
+    seen_keys = set()
+    used = {c: {} for c in columns}
+    with open(path, encoding="utf-8") as f:
+        for line_no, line in enumerate(f, 1):
+            text, _, note = line.partition("#")
+            fields = text.split()
+            if not fields:
+                continue
+            if len(fields) != 1 + len(columns):
+                raise SystemExit("%s:%d: expected %d fields" % (path, line_no, 1 + len(columns)))
+            key = parse_key(fields[0], line_no)
+            if fields[0] in seen_keys:
+                raise SystemExit("%s:%d: key %s listed twice" % (path, line_no, fields[0]))
+            seen_keys.add(fields[0])
+            codes = {}
+            for column, value in zip(columns, fields[1:]):
+                if value == "-":
+                    codes[column] = None
+                    continue
+                code = int(value, 16)
+                if not 0x21 <= code <= 0xFF or code in UNUSABLE_CODES:
+                    raise SystemExit("%s:%d: code %s not usable" % (path, line_no, value))
+                if code in used[column]:
+                    raise SystemExit("%s:%d: %s code %s already used on line %d"
+                                     % (path, line_no, column, value, used[column][code]))
+                used[column][code] = line_no
+                codes[column] = code
+            rows.append(Row(line_no, key, codes, note.strip()))
+    return rows
+
+
+class RomanRow:
+    def __init__(self, line_no, name, code, text):
+        self.line_no = line_no
+        self.name = name  # C identifier part: a_macron, A_macron
+        self.code = code
+        self.text = text  # the letter's Unicode text
+
+
+def read_roman_table(path):
+    """Rows of the Roman glyph table: name, code, Unicode code points."""
+    rows, names, codes = [], set(), {}
+    with open(path, encoding="utf-8") as f:
+        for line_no, line in enumerate(f, 1):
+            fields = line.partition("#")[0].split()
+            if not fields:
+                continue
+            if len(fields) != 3 or not fields[0].replace("_", "").isalnum():
+                raise SystemExit("%s:%d: expected name, code, code points" % (path, line_no))
+            name, code = fields[0], int(fields[1], 16)
+            if code < 0x80 or code > 0xFF or code in UNUSABLE_CODES:
+                raise SystemExit("%s:%d: code %s not usable" % (path, line_no, fields[1]))
+            if name in names or code in codes:
+                raise SystemExit("%s:%d: name or code listed twice" % (path, line_no))
+            names.add(name)
+            codes[code] = line_no
+            text = "".join(chr(int(p, 16)) for p in fields[2].split("+"))
+            rows.append(RomanRow(line_no, name, code, text))
+    return rows

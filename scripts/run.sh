@@ -4,7 +4,7 @@
 # DISPLAY is set, otherwise on a virtual Xvfb display.
 #
 #   scripts/run.sh                  run until Ctrl+C
-#   scripts/run.sh --screenshot F   type a short demonstration into notepad,
+#   scripts/run.sh --screenshot F   type a few Devanagari keys into notepad,
 #                                   save a screenshot to F and stop
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -39,6 +39,16 @@ fi
 trap stop_session EXIT INT TERM
 prepare_prefix
 
+# The script fonts built beside the programs are installed into the prefix,
+# and notepad is set to show the Devanagari script font, as a user would.
+fonts="$NK_WINEPREFIX/drive_c/windows/Fonts"
+if ls "$bin"/*.ttf >/dev/null 2>&1; then
+  mkdir -p "$fonts"
+  cp -u "$bin"/*.ttf "$fonts/"
+  "$WINE64" reg add 'HKCU\Software\Microsoft\Notepad' /v lfFaceName /d DV-Velta /f >/dev/null 2>&1 || true
+  "$WINE64" reg add 'HKCU\Software\Microsoft\Notepad' /v iPointSize /t REG_DWORD /d 200 /f >/dev/null 2>&1 || true
+fi
+
 ( cd "$bin" && exec "$WINE64" davrin.exe ) >/dev/null 2>&1 &
 for _ in $(seq 1 100); do
   xdotool search --name '^TAV-MultiScript' >/dev/null 2>&1 && break
@@ -53,18 +63,16 @@ done
 sleep 1
 
 if [ -n "$shot" ]; then
-  # Show the manager's window beside notepad; focus notepad, type English,
-  # flip to script typing with Caps Lock, type.
+  # Show the manager's window beside notepad; focus notepad, flip to script
+  # typing with Caps Lock, type a few Inscript keys.
   [ -f "$bin/arrange_windows.exe" ] && "$WINE64" "$bin/arrange_windows.exe" >/dev/null 2>&1 || true
   sleep 0.5
   pad=$(xdotool search --name 'Notepad' | head -n 1)
   xdotool windowfocus --sync "$pad" 2>/dev/null || xdotool windowfocus "$pad"
   xdotool mousemove --window "$pad" 400 200 click 1
-  xdotool type --delay 80 'English: namaste '
-  xdotool key Return
   xdotool key Caps_Lock
   sleep 0.5
-  xdotool type --delay 120 'kmsz'
+  xdotool type --delay 150 'kmsz kl;j'
   sleep 1
   mkdir -p "$(dirname "$shot")"
   import -window root "$shot"

@@ -7,6 +7,9 @@
 #   scripts/run.sh --screenshot F   type a few Devanagari keys into notepad,
 #                                   save a screenshot to F and stop
 set -euo pipefail
+# A Wine prefix of its own: the fonts and notepad settings of a run stay out
+# of the tests' prefix.
+export NK_WINEPREFIX="${NK_RUN_PREFIX:-${NK_BUILD:-$(cd "$(dirname "$0")/.." && pwd)/build}/win64/runprefix}"
 source "$(dirname "$0")/common.sh"
 
 shot=""

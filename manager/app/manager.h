@@ -61,7 +61,7 @@ struct ManagerState {
     char settingsDirectory[MGR_SETTINGS_DIR_SIZE];
     HWND previousActiveWindow;
 
-    // The "&Typewriter" submenu of the current script (Part of "&Keyboard").
+    // The "&Typewriter" submenu of the current script (in "&Keyboard").
     HMENU typewriterMenu;
     int typewriterCount;
     TypewriterEntry typewriters[IDM_TYPEWRITER_MAX];

@@ -59,3 +59,13 @@ function(nk_fuzz_target name)
     target_link_libraries(${name} PRIVATE nk_portable)
   endif()
 endfunction()
+
+# Add every folder below the current one that has a CMakeLists.txt.
+function(nk_add_subdirectories)
+  file(GLOB dirs LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(dir ${dirs})
+    if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()

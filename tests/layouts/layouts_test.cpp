@@ -201,7 +201,12 @@ TEST_F(Layouts, TheSharedPathItselfAsTheBuffer) {
 
 TEST_F(Layouts, LongProgramDirectoryKeepsTheFileByName) {
     BoxCloser boxes;
-    snprintf(State().moduleDirectory, sizeof State().moduleDirectory, "%s", BinDirectory().c_str());
+    // A program folder whose path alone leaves no room for a file name.
+    const std::string longDir = std::string(kDir) + "a program folder with a long name\\";
+    CreateDirectoryA(longDir.c_str(), nullptr);
+    for (const char* name : {"PEKBD.BIN", "UKKBD.BIN"})
+        ASSERT_TRUE(CopyFileA((BinDirectory() + name).c_str(), (longDir + name).c_str(), FALSE));
+    snprintf(State().moduleDirectory, sizeof State().moduleDirectory, "%s", longDir.c_str());
     ASSERT_GT(strlen(State().moduleDirectory) + strlen("PEKBD.BIN"), 39u);
     Load("PEKBD.BIN", 0);
     EXPECT_STREQ(State().layoutPath, "PEKBD.BIN");
@@ -210,7 +215,7 @@ TEST_F(Layouts, LongProgramDirectoryKeepsTheFileByName) {
     EXPECT_EQ(State().keyboardKind, KBD_PHONETIC);
     EXPECT_STREQ(again->keys[30].scriptNormal, "a");
     // Any layout file of the program directory, by its full path.
-    Load(BinDirectory() + "ukkbd.bin", KBD_TYPEWRITER);
+    Load(longDir + "ukkbd.bin", KBD_TYPEWRITER);
     EXPECT_STREQ(State().layoutPath, "UKKBD.BIN");
     EXPECT_STREQ(_LKT(State().layoutPath, KBD_TYPEWRITER)->keys[37].scriptNormal, "\xB3");
     EXPECT_EQ(State().keyboardKind, KBD_TYPEWRITER);

@@ -37,6 +37,11 @@ void SelectFontInApplication(const char* title);
 // the user chose a font.
 int ChooseControlFont(HWND owner, LOGFONTA* font);
 
+// The manager's main window: looked up by its class "LoraTAV" whenever none
+// is known or the one known has gone (the manager was restarted while hooked
+// processes kept the shared state alive).
+HWND ManagerWindow(void);
+
 // The text of the manager's title for the present script and mode.
 const char* ComposeManagerTitle(void);
 

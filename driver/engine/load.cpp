@@ -113,6 +113,12 @@ const char* ComposeManagerTitle(void) {
     return shared.managerTitle;
 }
 
+HWND ManagerWindow(void) {
+    if (!shared.managerWindow || !IsWindow(shared.managerWindow))
+        shared.managerWindow = FindWindowA("LoraTAV", nullptr);
+    return shared.managerWindow;
+}
+
 void RefreshManagerTitle(void) {
     SetWindowTextA(shared.managerWindow, ComposeManagerTitle());
 }

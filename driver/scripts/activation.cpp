@@ -11,7 +11,6 @@
 
 namespace {
 
-const char kManagerClass[] = "LoraTAV";
 const char kBilingualMissingText[] =
     "\nBi-lingual font option is not be available with current script.";
 const char kBilingualMissingCaption[] = "TAV Keyboard Manager";
@@ -98,7 +97,7 @@ void PublishAdapterName(int code) {
    is set); 2 typing disabled after a failure; the unchanged typingMode when
    the bilingual module is missing. */
 extern "C" int _AS(int code) {
-    if (!shared.managerWindow) shared.managerWindow = FindWindowA(kManagerClass, nullptr);
+    ManagerWindow();
     HMENU scriptMenu =
         shared.managerWindow ? GetSubMenu(GetMenu(shared.managerWindow), 1) : nullptr;
 

@@ -89,7 +89,7 @@ extern "C" int _AI(int enable) {
     } else if (shared.typingMode < 2) {
         shared.typingMode += 2;
     }
-    if (!shared.managerWindow) shared.managerWindow = FindWindowA("LoraTAV", nullptr);
+    ManagerWindow();
     RefreshManagerTitle();
     return shared.typingMode < 2 ? 1 : 0;
 }

@@ -66,6 +66,19 @@ TEST_F(Options, EnableAndDisableMoveTheModeByTwo) {
     }
 }
 
+TEST_F(Options, AManagerWindowThatHasGoneIsLookedUpAgain) {
+    // A restarted manager: the shared state outlived the old window.
+    HWND gone = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    State().managerWindow = gone;
+    _AI(1);
+    EXPECT_EQ(State().managerWindow, manager);
+    State().managerWindow = gone;
+    _AS(0);
+    EXPECT_EQ(State().managerWindow, manager);
+    EXPECT_EQ(WindowText(manager), "TAV-MultiScript [English]");
+}
+
 TEST_F(Options, ScriptOrEnglishFollowsTheSwitchKeyToggle) {
     struct Row {
         int mode;

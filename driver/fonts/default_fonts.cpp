@@ -1,4 +1,8 @@
-// Default fonts per script and the font dialog of a control.
+// Default fonts per script: the tables in the shared section, loaded from the
+// settings file and completed from the installed faces; the font dialog of a
+// control.
+#include "driver/fonts/default_fonts.h"
+
 #include <string.h>
 
 #include "driver/engine/engine.h"
@@ -7,37 +11,65 @@
 #include "driver/fonts/builtin_fonts.h"
 #include "driver/scripts/script_table.h"
 
+const char kFontSection[] = "DEFAULTFONTS";
+const char kFontNotFound[] = "NotFound";
+
 namespace {
 
-const char kFontSection[] = "DEFAULTFONTS";
-const char kNotFound[] = "NotFound";
-const int kScriptListId = 245;
 enum { kSettingsValueSize = 100 }; // values are read up to 99 characters
-
-bool IsNotFound(const char* face) {
-    return lstrcmpiA(face, kNotFound) == 0;
-}
 
 // Read one face name; a longer value is cut to the 39 characters of a slot.
 void ReadFace(const char* key, char* slot, const char* settingsPath) {
     char value[kSettingsValueSize];
-    GetPrivateProfileStringA(kFontSection, key, kNotFound, value, sizeof value, settingsPath);
+    GetPrivateProfileStringA(kFontSection, key, kFontNotFound, value, sizeof value, settingsPath);
     CopyText(slot, NK_FONT_NAME_SIZE, value);
+}
+
+// Script whose family a face belongs to for gap filling: "DV-Velta" gives
+// 'B'. With the bilingual option only bilingual faces count ("DVB-TTVelta"),
+// so that the bilingual entry never names a face of the single-font family.
+// 0 for faces of no script's family.
+int ScriptOfGapFace(const char* face, bool bilingual) {
+    if (!bilingual) return ScriptOfFace(face);
+    if (!face[0] || !face[1] || face[2] != 'B' || face[3] != '-') return 0;
+    const char probe[4] = {face[0], face[1], '-', 0};
+    return ScriptOfFace(probe);
 }
 
 // Gap filling: the first installed face of a script's family becomes its
 // default when the settings file named none.
 int CALLBACK FillGapFromFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM) {
     const char* face = font->lfFaceName;
-    int code = ScriptOfFace(face);
-    if (code == 0) return 1; // no script's family
-    char* slot =
-        shared.dualFont ? shared.bilingualFontNames[code - 64] : shared.scriptFontNames[code - 64];
-    if (IsNotFound(slot)) CopyText(slot, NK_FONT_NAME_SIZE, face);
+    int code = ScriptOfGapFace(face, shared.dualFont != 0);
+    if (code == 0 || code > SCRIPT_SANSKRIT) return 1;
+    char* slot = ScriptFaceEntry(code);
+    if (IsNotFoundFace(slot)) CopyText(slot, NK_FONT_NAME_SIZE, face);
     return 1;
 }
 
 } // namespace
+
+bool IsNotFoundFace(const char* face) {
+    return lstrcmpiA(face, kFontNotFound) == 0;
+}
+
+void FontSettingsPath(char* path, size_t size) {
+    CopyText(path, size, shared.iniDirectory);
+    AppendText(path, size, "TAVWIN.INI");
+}
+
+void FontSettingsKey(int code, const char* suffix, char key[FONT_KEY_SIZE]) {
+    char prefix[3];
+    ScriptPrefix(code, prefix);
+    if (!prefix[0]) CopyText(prefix, sizeof prefix, "  ");
+    CopyText(key, FONT_KEY_SIZE, prefix);
+    AppendText(key, FONT_KEY_SIZE, suffix);
+}
+
+char* ScriptFaceEntry(int code) {
+    return shared.dualFont ? shared.bilingualFontNames[code - 64]
+                           : shared.scriptFontNames[code - 64];
+}
 
 /* ---------------- LoadDefFonts ----------------
    Load the default font tables of the available scripts from section
@@ -47,30 +79,28 @@ int CALLBACK FillGapFromFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LP
    when the option is on) afterwards. */
 extern "C" int LoadDefFonts(HWND dialog) {
     char settingsPath[NK_INI_DIR_SIZE + 16];
-    CopyText(settingsPath, sizeof settingsPath, shared.iniDirectory);
-    AppendText(settingsPath, sizeof settingsPath, "TAVWIN.INI");
+    FontSettingsPath(settingsPath, sizeof settingsPath);
     char available[NK_AVAILABLE_SCRIPTS_SIZE];
     CopyAvailableScripts(available, sizeof available);
 
     for (int code = SCRIPT_ROMAN; code <= SCRIPT_SANSKRIT; ++code) {
         if (!strchr(available, code)) continue;
         if (dialog)
-            SendDlgItemMessageA(dialog, kScriptListId, LB_ADDSTRING, 0,
+            SendDlgItemMessageA(dialog, FONT_LIST_SCRIPTS, LB_ADDSTRING, 0,
                                 (LPARAM)shared.scriptDisplayNames[code - 65]);
-        char key[8];
-        ScriptPrefix(code, key);
-        if (!key[0]) CopyText(key, sizeof key, "  ");
-        const size_t keyLength = strlen(key);
+        char key[FONT_KEY_SIZE];
         if (!shared.dualFont) {
+            FontSettingsKey(code, "", key);
             ReadFace(key, shared.scriptFontNames[code - 64], settingsPath);
-            CopyText(key + keyLength, sizeof key - keyLength, "1");
+            FontSettingsKey(code, "1", key);
             ReadFace(key, shared.englishFontNames[code - 64], settingsPath);
         } else {
-            CopyText(key + keyLength, sizeof key - keyLength, "B");
+            FontSettingsKey(code, "B", key);
             ReadFace(key, shared.bilingualFontNames[code - 64], settingsPath);
         }
     }
 
+    // One face per family, from the dialog's display context or the screen's.
     HDC dc = GetDC(dialog);
     if (dc) {
         EnumFontFamiliesA(dc, nullptr, FillGapFromFace, 0);
@@ -80,20 +110,10 @@ extern "C" int LoadDefFonts(HWND dialog) {
     int withFont = 0;
     for (int code = SCRIPT_ROMAN; code <= SCRIPT_SANSKRIT; ++code) {
         if (!strchr(available, code)) continue;
-        const char* face = shared.dualFont ? shared.bilingualFontNames[code - 64]
-                                           : shared.scriptFontNames[code - 64];
-        if (face[0] && !IsNotFound(face)) ++withFont;
+        const char* face = ScriptFaceEntry(code);
+        if (face[0] && !IsNotFoundFace(face)) ++withFont;
     }
     return withFont;
-}
-
-/* ---------------- FontDlgProc ---------------- */
-extern "C" INT_PTR CALLBACK FontDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    (void)dialog;
-    (void)message;
-    (void)wParam;
-    (void)lParam;
-    return 0;
 }
 
 // The system's font dialog for a control, starting from the active script's

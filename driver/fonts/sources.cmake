@@ -4,4 +4,5 @@ list(APPEND NK_PORTABLE_SOURCES
 )
 list(APPEND NK_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/default_fonts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/font_dialog.cpp
 )

@@ -6,7 +6,7 @@ namespace {
 // Indexed by script code minus 64. Assamese shares Bengali's face word,
 // SL-Tamil Tamil's, Sanskrit-DEV Devanagari's.
 const char* const kBuiltinFontTable[20] = {
-    "Modern,10",            // 0
+    "Modern,10",              // 0
     "RM-" NK_FACE_WORD ",11", // A Roman
     "DV-" NK_FACE_WORD ",11", // B Devanagari
     "BN-" NK_FACE_WORD ",13", // C Bengali
@@ -18,14 +18,14 @@ const char* const kBuiltinFontTable[20] = {
     "ML-" NK_FACE_WORD ",10", // I Malayalam
     "GJ-" NK_FACE_WORD ",11", // J Gujarati
     "PN-" NK_FACE_WORD ",13", // K Punjabi
-    "Modern,10",            // L
+    "Modern,10",              // L
     "TB-" NK_FACE_WORD ",14", // M Tibetan
     "DR-" NK_FACE_WORD ",14", // N Dzongkha
-    "Modern,10",            // O Thai
+    "Modern,10",              // O Thai
     "SH-" NK_FACE_WORD ",13", // P Sinhala
     "TM-" NK_FACE_WORD ",9",  // Q SL-Tamil
     "SD-" NK_FACE_WORD ",12", // R Sanskrit-DEV
-    "Modern,10",            // 19
+    "Modern,10",              // 19
 };
 } // namespace
 

@@ -52,12 +52,7 @@ enum {
 };
 
 // Typing modes. The switch key flips the low bit; disabling adds 2.
-enum {
-    MODE_SCRIPT = 0,
-    MODE_ENGLISH = 1,
-    MODE_DISABLED_SCRIPT = 2,
-    MODE_DISABLED_ENGLISH = 3
-};
+enum { MODE_SCRIPT = 0, MODE_ENGLISH = 1, MODE_DISABLED_SCRIPT = 2, MODE_DISABLED_ENGLISH = 3 };
 
 // ---------------------------------------------------------------------------
 // Layout table: 54 key entries in scan-code order, four 9-byte NUL-terminated

@@ -4,8 +4,11 @@
 # DISPLAY is set, otherwise on a virtual Xvfb display.
 #
 #   scripts/run.sh                  run until Ctrl+C
-#   scripts/run.sh --screenshot F   type a few Devanagari keys into notepad,
-#                                   save a screenshot to F and stop
+#   scripts/run.sh --screenshot F   type two Hindi words into notepad with the
+#                                   Inscript keys, save a screenshot to F, stop
+#   scripts/run.sh --screenshot F --roman
+#                                   the same keys typed as diacritic Roman
+#                                   (Ctrl+Shift+F1), notepad in the Roman font
 set -euo pipefail
 # A Wine prefix of its own: the fonts and notepad settings of a run stay out
 # of the tests' prefix.
@@ -13,8 +16,10 @@ export NK_WINEPREFIX="${NK_RUN_PREFIX:-${NK_BUILD:-$(cd "$(dirname "$0")/.." && 
 source "$(dirname "$0")/common.sh"
 
 shot=""
+roman=0
 if [ "${1:-}" = "--screenshot" ]; then
   shot="$(realpath -m "${2:?--screenshot needs a file name}")"
+  [ "${3:-}" = "--roman" ] && roman=1
 fi
 
 bin="$NK_BUILD/win64/bin"
@@ -48,7 +53,9 @@ fonts="$NK_WINEPREFIX/drive_c/windows/Fonts"
 if ls "$bin"/*.ttf >/dev/null 2>&1; then
   mkdir -p "$fonts"
   cp -u "$bin"/*.ttf "$fonts/"
-  "$WINE64" reg add 'HKCU\Software\Microsoft\Notepad' /v lfFaceName /d DV-Velta /f >/dev/null 2>&1 || true
+  face=DV-Velta
+  [ "$roman" = 1 ] && face=RM-Velta
+  "$WINE64" reg add 'HKCU\Software\Microsoft\Notepad' /v lfFaceName /d "$face" /f >/dev/null 2>&1 || true
   "$WINE64" reg add 'HKCU\Software\Microsoft\Notepad' /v iPointSize /t REG_DWORD /d 200 /f >/dev/null 2>&1 || true
 fi
 
@@ -75,7 +82,13 @@ if [ -n "$shot" ]; then
   xdotool mousemove --window "$pad" 400 200 click 1
   xdotool key Caps_Lock
   sleep 0.5
-  xdotool type --delay 150 'kmsz kl;j'
+  if [ "$roman" = 1 ]; then
+    xdotool key ctrl+shift+F1 # Diacritic Roman
+    sleep 1
+  fi
+  # Inscript keys of "namaste hindI": na ma sa halant ta e-sign, ha i-sign na
+  # halant da ii-sign (the i sign is typed after ha and drawn before it).
+  xdotool type --delay 150 'vcmdls ufvdor'
   sleep 1
   mkdir -p "$(dirname "$shot")"
   import -window root "$shot"

@@ -25,9 +25,15 @@ const int kMaxCluster = 8;
 
 char optionLog[256];
 
-bool IsConsonant(unsigned char b) { return b >= 0xB3 && b <= 0xD8; }
-bool IsVowelSign(unsigned char b) { return b >= 0xDA && b <= 0xE7; }
-bool IsModifier(unsigned char b) { return b >= 0xA1 && b <= 0xA3; }
+bool IsConsonant(unsigned char b) {
+    return b >= 0xB3 && b <= 0xD8;
+}
+bool IsVowelSign(unsigned char b) {
+    return b >= 0xDA && b <= 0xE7;
+}
+bool IsModifier(unsigned char b) {
+    return b >= 0xA1 && b <= 0xA3;
+}
 
 unsigned char Glyph(unsigned char b) {
     if (b >= 0xA1) return (unsigned char)(b - 0x60);
@@ -35,7 +41,9 @@ unsigned char Glyph(unsigned char b) {
     return '?';
 }
 
-char SetOf(unsigned char b) { return (b >= 0xCC && b <= 0xD8) ? '1' : '0'; }
+char SetOf(unsigned char b) {
+    return (b >= 0xCC && b <= 0xD8) ? '1' : '0';
+}
 
 void Put(unsigned char* out, int& n, unsigned char glyph, char set) {
     out[n++] = glyph;
@@ -45,7 +53,8 @@ void Put(unsigned char* out, int& n, unsigned char glyph, char set) {
 void Syllable(const unsigned char* text, unsigned char* out, int32_t* consumed) {
     int n = 0, i = 0;
     if (text[0] == 0xFE) {
-        for (int k = 0; k < 31; ++k) Put(out, n, (unsigned char)('A' + k % 26), '0');
+        for (int k = 0; k < 31; ++k)
+            Put(out, n, (unsigned char)('A' + k % 26), '0');
         i = 1;
     } else if (text[0] == 0xFD) {
         i = 0;
@@ -61,7 +70,8 @@ void Syllable(const unsigned char* text, unsigned char* out, int32_t* consumed) 
         if (IsVowelSign(text[i])) sign = text[i++];
         if (IsModifier(text[i])) modifier = text[i++];
         if (sign == kShortI) Put(out, n, Glyph(sign), '0');
-        for (int k = 0; k < count; ++k) Put(out, n, Glyph(cluster[k]), SetOf(cluster[k]));
+        for (int k = 0; k < count; ++k)
+            Put(out, n, Glyph(cluster[k]), SetOf(cluster[k]));
         if (sign && sign != kShortI) Put(out, n, Glyph(sign), '0');
         if (modifier) Put(out, n, Glyph(modifier), '0');
     } else {
@@ -102,9 +112,9 @@ int Convert(const unsigned char* text, unsigned char* out, int32_t* consumed, in
 } // namespace
 
 #define NK_TEST_ENTRY(name)                                                                        \
-    extern "C" __declspec(dllexport) int __cdecl name(const unsigned char* text,                  \
-                                                      unsigned char* out, int32_t* consumed,      \
-                                                      int32_t* length, int32_t mode) {            \
+    extern "C" __declspec(dllexport) int __cdecl name(const unsigned char* text,                   \
+                                                      unsigned char* out, int32_t* consumed,       \
+                                                      int32_t* length, int32_t mode) {             \
         return Convert(text, out, consumed, length, mode);                                         \
     }
 

@@ -14,8 +14,10 @@ extern "C" __declspec(dllexport) int __cdecl make_iscii(const unsigned char* tex
     int n = 0;
     for (; *text && n < kOutMax; ++text) {
         unsigned char c = *text;
-        if (c >= 'a' && c <= 'z') c = (unsigned char)(0xB3 + (c - 'a'));
-        else if (c == '[') c = 0xDB;
+        if (c >= 'a' && c <= 'z')
+            c = (unsigned char)(0xB3 + (c - 'a'));
+        else if (c == '[')
+            c = 0xDB;
         out[n++] = c;
     }
     out[n] = 0;

@@ -75,16 +75,15 @@ std::string FontPath(const char* face) {
     return std::string(dir) + "\\" + face + ".ttf";
 }
 
+int CALLBACK CollectFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM data) {
+    ((std::vector<std::string>*)data)->push_back(font->lfFaceName);
+    return 1;
+}
+
 std::vector<std::string> EnumeratedFaces() {
     std::vector<std::string> faces;
     HDC dc = GetDC(nullptr);
-    EnumFontFamiliesA(
-        dc, nullptr,
-        [](const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM data) -> int {
-            ((std::vector<std::string>*)data)->push_back(font->lfFaceName);
-            return 1;
-        },
-        (LPARAM)&faces);
+    EnumFontFamiliesA(dc, nullptr, CollectFace, (LPARAM)&faces);
     ReleaseDC(nullptr, dc);
     return faces;
 }

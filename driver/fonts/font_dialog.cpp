@@ -104,7 +104,9 @@ void SelectDefaults() {
     const int code = fontDialog.shownScript;
     char* scriptFace = ScriptFaceEntry(code);
     char first[kListTextSize];
-    if (SendDlgItemMessageA(fontDialog.dialog, fontDialog.faceListId, LB_SELECTSTRING, (WPARAM)-1,
+    // An empty entry (a key with no value) would match every face: it names none.
+    if (!scriptFace[0] ||
+        SendDlgItemMessageA(fontDialog.dialog, fontDialog.faceListId, LB_SELECTSTRING, (WPARAM)-1,
                             (LPARAM)scriptFace) < 0) {
         ListEntry(fontDialog.faceListId, 0, first);
         if (first[0]) CopyText(scriptFace, NK_FONT_NAME_SIZE, first);
@@ -112,8 +114,8 @@ void SelectDefaults() {
     if (fontDialog.englishListId) {
         char* englishFace = shared.englishFontNames[code - 64];
         const int list = fontDialog.englishListId;
-        if (SendDlgItemMessageA(fontDialog.dialog, list, LB_FINDSTRING, (WPARAM)-1,
-                                (LPARAM)englishFace) < 0) {
+        if (!englishFace[0] || SendDlgItemMessageA(fontDialog.dialog, list, LB_FINDSTRING,
+                                                   (WPARAM)-1, (LPARAM)englishFace) < 0) {
             // The companion of the script face: "DV-Velta" gives "DV1-".
             char companion[5] = {scriptFace[0], scriptFace[1], '1', '-', 0};
             if (!scriptFace[0] || !scriptFace[1]) companion[0] = 0;

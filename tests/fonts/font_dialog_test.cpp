@@ -380,6 +380,15 @@ TEST_F(DefaultFonts, MissingFaceIsReplacedByTheFirstListed) {
         EXPECT_EQ(Selected(dialog, 249), "RM1-Velta");
         Click(dialog, 250);
     });
+    // A key without a value names no face either.
+    Write("DV", "");
+    Write("DV1", "");
+    SetAvailScripts("B", "DV-");
+    RunDialog(true, [&](HWND dialog) {
+        EXPECT_STREQ(ScriptFace('B'), "DV-Aelta");
+        EXPECT_STREQ(EnglishFace('B'), "DV1-Velta");
+        Click(dialog, 250);
+    });
 }
 
 // No DV1- face installed: the English-mode default becomes the first entry

@@ -9,6 +9,7 @@ size_t BoundedLength(const char* text, size_t size) {
 
 size_t CopyText(char* dest, size_t destSize, const char* src) {
     if (destSize == 0) return 0;
+    if (!src) src = ""; // a missing text copies as the empty one
     size_t n = strnlen(src, destSize - 1);
     memmove(dest, src, n);
     dest[n] = 0;

@@ -6,7 +6,8 @@
 #include <stddef.h>
 
 // Copy src into dest (capacity destSize, terminator included), cutting it
-// when it does not fit. Returns the length of the result.
+// when it does not fit; a null src copies as "". Returns the length of the
+// result.
 size_t CopyText(char* dest, size_t destSize, const char* src);
 
 // Append src to the text in dest, cutting it when it does not fit. Returns

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "driver/engine/engine.h"
+#include "driver/engine/settings_location.h"
 #include "driver/scripts/script_table.h"
 
 static const char kSettingsFile[] = "TAVWIN.INI";
@@ -13,25 +14,11 @@ static const char kTitleBase[] = "TAV-MultiScript";
 /* ---------------- Nelkor_Entry ---------------- */
 extern "C" int Nelkor_Entry(HINSTANCE module) {
     // The directory of the caller's module (the manager passes its own
-    // instance), with its trailing backslash.
-    char path[NK_MODULE_PATH_MAX + 1] = "";
-    GetModuleFileNameA(module, path, NK_MODULE_PATH_MAX);
-    path[NK_MODULE_PATH_MAX] = 0;
-    char* lastSlash = strrchr(path, '\\');
-    if (lastSlash) lastSlash[1] = 0;
-    CopyText(shared.moduleDirectory, sizeof shared.moduleDirectory, path);
-
+    // instance) and of the settings file.
+    LocateSettings(module, shared.moduleDirectory, sizeof shared.moduleDirectory,
+                   shared.iniDirectory, sizeof shared.iniDirectory);
     char settingsPath[NK_MODULE_DIR_SIZE + sizeof kSettingsFile];
     snprintf(settingsPath, sizeof settingsPath, "%s%s", shared.moduleDirectory, kSettingsFile);
-
-    if (GetPrivateProfileIntA(kSettingsSection, "ServerCopy", 0, settingsPath) != 0) {
-        char windowsDir[NK_WINDOWS_DIR_MAX + 1] = "";
-        UINT n = GetWindowsDirectoryA(windowsDir, NK_WINDOWS_DIR_MAX);
-        if (n >= NK_WINDOWS_DIR_MAX) windowsDir[0] = 0; // longer paths are not handled
-        snprintf(shared.iniDirectory, sizeof shared.iniDirectory, "%s\\", windowsDir);
-    } else {
-        CopyText(shared.iniDirectory, sizeof shared.iniDirectory, shared.moduleDirectory);
-    }
 
     shared.managerThreadId = GetCurrentThreadId();
     shared.dualFont = GetPrivateProfileIntA(kSettingsSection, "DualFont", 0, settingsPath);

@@ -11,4 +11,5 @@ list(APPEND NK_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/categories.cpp
   ${CMAKE_CURRENT_LIST_DIR}/compose.cpp
   ${CMAKE_CURRENT_LIST_DIR}/load.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings_location.cpp
 )

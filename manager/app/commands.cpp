@@ -72,10 +72,10 @@ static void UncheckKeyboard(void) {
 // directory.
 static void OnBuiltinKeyboard(int kind, const char* file) {
     char path[MGR_KEYBOARD_FILE_SIZE];
-    CopyString(path, sizeof path, mgr.programDirectory);
-    AppendString(path, sizeof path, file);
+    CopyText(path, sizeof path, mgr.programDirectory);
+    AppendText(path, sizeof path, file);
     UncheckKeyboard();
-    CopyString(mgr.keyboardFile, sizeof mgr.keyboardFile, path);
+    CopyText(mgr.keyboardFile, sizeof mgr.keyboardFile, path);
     mgr.layoutTableRef = _LKT(mgr.keyboardFile, 0);
     mgr.currentKeyboard = kind;
     CheckItem(kind, true);
@@ -83,15 +83,15 @@ static void OnBuiltinKeyboard(int kind, const char* file) {
 
 static void OnOtherKeyboard(HWND window) {
     char file[MGR_KEYBOARD_FILE_SIZE];
-    CopyString(file, sizeof file, mgr.keyboardFile);
+    CopyText(file, sizeof file, mgr.keyboardFile);
     if (!ChooseKeyboardFile(window, file, sizeof file)) return;
     UncheckKeyboard();
-    CopyString(mgr.keyboardFile, sizeof mgr.keyboardFile, file);
+    CopyText(mgr.keyboardFile, sizeof mgr.keyboardFile, file);
     mgr.layoutTableRef = _LKT(mgr.keyboardFile, 0);
     // The two built-in names are recognised in exact case only.
-    if (ContainsString(file, "INSKBD.BIN"))
+    if (ContainsText(file, "INSKBD.BIN"))
         mgr.currentKeyboard = IDM_KBD_INSCRIPT;
-    else if (ContainsString(file, "PEKBD.BIN"))
+    else if (ContainsText(file, "PEKBD.BIN"))
         mgr.currentKeyboard = IDM_KBD_PHONETIC;
     else
         mgr.currentKeyboard = IDM_KBD_OTHERS;

@@ -64,13 +64,13 @@ bool ChooseKeyboardFile(HWND owner, char* file, DWORD size) {
    where the file is looked for. */
 void OpenHelpContents(HWND owner) {
     char path[MGR_PATH_SIZE];
-    CopyString(path, sizeof path, mgr.programDirectory);
-    AppendString(path, sizeof path, "davrin.hlp");
+    CopyText(path, sizeof path, mgr.programDirectory);
+    AppendText(path, sizeof path, "davrin.hlp");
     const DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         char text[MGR_PATH_SIZE + 64];
-        CopyString(text, sizeof text, "The help file is not installed:\n");
-        AppendString(text, sizeof text, path);
+        CopyText(text, sizeof text, "The help file is not installed:\n");
+        AppendText(text, sizeof text, path);
         MessageBoxA(owner, text, "TAV", MB_OK | MB_ICONINFORMATION);
         return;
     }

@@ -94,7 +94,7 @@ static void OnSystemCommand(HWND window, WPARAM command) {
 static bool OnKillFocus(void) {
     char title[MGR_TITLE_MAX + 1] = "";
     GetWindowTextA(GetForegroundWindow(), title, MGR_TITLE_MAX);
-    if (!ContainsString(title, "Microsoft Word")) return false;
+    if (!ContainsText(title, "Microsoft Word")) return false;
     MSWordIsGettingInputFocus();
     return true;
 }

@@ -18,10 +18,8 @@ enum {
     MGR_KEYBOARD_FILE_SIZE = 136,
     MGR_SETTING_READ_MAX = 100, // string settings are read up to 100 characters
     MGR_TYPEWRITER_TEXT_SIZE = 100,
-    MGR_MODULE_PATH_MAX = 128, // the program file path as read
     MGR_PROGRAM_DIR_SIZE = 128,
     MGR_SETTINGS_DIR_SIZE = 260,
-    MGR_WINDOWS_DIR_MAX = 100,
     MGR_PATH_SIZE = 260,
     MGR_TITLE_MAX = 128
 };

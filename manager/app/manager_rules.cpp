@@ -36,33 +36,6 @@ void CodeOfScript(int script, char code[3]) {
     code[2] = 0;
 }
 
-size_t CopyString(char* dest, size_t destSize, const char* src) {
-    if (destSize == 0) return 0;
-    size_t n = 0;
-    while (src && src[n] && n + 1 < destSize) {
-        dest[n] = src[n];
-        ++n;
-    }
-    dest[n] = 0;
-    return n;
-}
-
-size_t AppendString(char* dest, size_t destSize, const char* src) {
-    if (destSize == 0) return 0;
-    size_t n = strnlen(dest, destSize - 1);
-    dest[n] = 0;
-    return n + CopyString(dest + n, destSize - n, src);
-}
-
-void UpperCaseString(char* text) {
-    for (; *text; ++text)
-        *text = UpperCase(*text);
-}
-
-bool ContainsString(const char* text, const char* part) {
-    return strstr(text, part) != nullptr;
-}
-
 bool EqualsIgnoringCase(const char* a, const char* b) {
     for (; *a && *b; ++a, ++b)
         if (UpperCase(*a) != UpperCase(*b)) return false;
@@ -70,12 +43,12 @@ bool EqualsIgnoringCase(const char* a, const char* b) {
 }
 
 bool IsTypewriterLayoutName(const char* upperName) {
-    return ContainsString(upperName, "KBD.TYP") || ContainsString(upperName, "KBD32.TYP");
+    return ContainsText(upperName, "KBD.TYP") || ContainsText(upperName, "KBD32.TYP");
 }
 
 int KeyboardOfFile(const char* upperName) {
-    if (ContainsString(upperName, "INSKBD.BIN")) return IDM_KBD_INSCRIPT;
-    if (ContainsString(upperName, "PEKBD.BIN")) return IDM_KBD_PHONETIC;
+    if (ContainsText(upperName, "INSKBD.BIN")) return IDM_KBD_INSCRIPT;
+    if (ContainsText(upperName, "PEKBD.BIN")) return IDM_KBD_PHONETIC;
     if (IsTypewriterLayoutName(upperName)) return IDM_KBD_TYPEWRITER;
     return IDM_KBD_OTHERS;
 }
@@ -106,14 +79,14 @@ bool HasMultipleSets(int script) {
 }
 
 void TypewriterLayoutName(const char* modulePath, char* layout, size_t layoutSize) {
-    CopyString(layout, layoutSize, modulePath);
+    CopyText(layout, layoutSize, modulePath);
     char* dot = strrchr(layout, '.');
     char* slash = strrchr(layout, '\\');
     if (dot && (!slash || dot > slash)) {
         dot[1] = 0;
-        AppendString(layout, layoutSize, "typ");
+        AppendText(layout, layoutSize, "typ");
     } else {
-        AppendString(layout, layoutSize, ".typ");
+        AppendText(layout, layoutSize, ".typ");
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include <stddef.h>
 
+#include "driver/engine/bounded_text.h" // CopyText, AppendText, ContainsText, UpperCaseText
+
 // "RM-DV-BN-TM-TL-AS-OR-KN-ML-GJ-PN-", six blank slots, "SD-": slot i holds
 // the two-letter code of script 65 + i.
 extern const char kScriptCodeList[];
@@ -17,11 +19,6 @@ int ScriptOfCode(const char* code);
 // Two-letter code of a script into code (3 bytes); "" when it has none.
 void CodeOfScript(int script, char code[3]);
 
-// Bounded copy and append; both always terminate. Return the length.
-size_t CopyString(char* dest, size_t destSize, const char* src);
-size_t AppendString(char* dest, size_t destSize, const char* src);
-void UpperCaseString(char* text);
-bool ContainsString(const char* text, const char* part);
 bool EqualsIgnoringCase(const char* a, const char* b);
 
 // Keyboard kind of a (upper-cased) keyboard file name, by substring:

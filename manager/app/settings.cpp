@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "manager/app/manager.h"
+#include "driver/engine/settings_location.h"
 #include "manager/app/manager_rules.h"
 
 static const char kSettingsFile[] = "TAVWIN.INI";
@@ -11,8 +12,8 @@ static const char kSection[] = "Settings";
 
 // The settings file in settingsDirectory.
 static void SettingsPath(char* path, size_t size) {
-    CopyString(path, size, mgr.settingsDirectory);
-    AppendString(path, size, kSettingsFile);
+    CopyText(path, size, mgr.settingsDirectory);
+    AppendText(path, size, kSettingsFile);
 }
 
 /* The program directory is the program file's directory with its trailing
@@ -20,23 +21,8 @@ static void SettingsPath(char* path, size_t size) {
    write-back to the copy in the Windows directory; the driver applies the
    same rule from the instance handle the manager hands it. */
 void LocateSettingsFile(void) {
-    char path[MGR_MODULE_PATH_MAX + 1] = "";
-    GetModuleFileNameA(mgr.instance, path, MGR_MODULE_PATH_MAX);
-    path[MGR_MODULE_PATH_MAX] = 0;
-    char* lastSlash = strrchr(path, '\\');
-    if (lastSlash) lastSlash[1] = 0;
-    CopyString(mgr.programDirectory, sizeof mgr.programDirectory, path);
-
-    char beside[MGR_PROGRAM_DIR_SIZE + sizeof kSettingsFile];
-    snprintf(beside, sizeof beside, "%s%s", mgr.programDirectory, kSettingsFile);
-    if (GetPrivateProfileIntA(kSection, "ServerCopy", 0, beside) != 0) {
-        char windowsDir[MGR_WINDOWS_DIR_MAX + 1] = "";
-        UINT n = GetWindowsDirectoryA(windowsDir, MGR_WINDOWS_DIR_MAX);
-        if (n >= MGR_WINDOWS_DIR_MAX) windowsDir[0] = 0; // longer paths are not handled
-        snprintf(mgr.settingsDirectory, sizeof mgr.settingsDirectory, "%s\\", windowsDir);
-    } else {
-        CopyString(mgr.settingsDirectory, sizeof mgr.settingsDirectory, mgr.programDirectory);
-    }
+    LocateSettings(mgr.instance, mgr.programDirectory, sizeof mgr.programDirectory,
+                   mgr.settingsDirectory, sizeof mgr.settingsDirectory);
 }
 
 int ReadSettingInt(const char* key, int fallback) {

@@ -18,8 +18,8 @@ void ShowStartupFailure(const char* text) {
 // the scripts offered; their items are enabled and the driver is told.
 static void FindScriptModules(void) {
     char pattern[MGR_PATH_SIZE];
-    CopyString(pattern, sizeof pattern, mgr.programDirectory);
-    AppendString(pattern, sizeof pattern, "??TROP32.DLL");
+    CopyText(pattern, sizeof pattern, mgr.programDirectory);
+    AppendText(pattern, sizeof pattern, "??TROP32.DLL");
 
     char prefixes[MGR_FOUND_PREFIXES_SIZE] = "";
     mgr.foundScripts[0] = 0;
@@ -29,7 +29,7 @@ static void FindScriptModules(void) {
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         char code[3] = {data.cFileName[0], data.cFileName[0] ? data.cFileName[1] : '\0', 0};
-        UpperCaseString(code);
+        UpperCaseText(code);
         const int script = ScriptOfCode(code);
         // The same script once only: a listing may name a module twice in
         // different case on some file systems.
@@ -38,8 +38,8 @@ static void FindScriptModules(void) {
         EnableMenuItem(mgr.menu, script, MF_BYCOMMAND | MF_ENABLED);
         mgr.foundScripts[found++] = (char)script;
         mgr.foundScripts[found] = 0;
-        AppendString(prefixes, sizeof prefixes, code);
-        AppendString(prefixes, sizeof prefixes, " ");
+        AppendText(prefixes, sizeof prefixes, code);
+        AppendText(prefixes, sizeof prefixes, " ");
     } while (FindNextFileA(search, &data));
     FindClose(search);
     SetAvailScripts(mgr.foundScripts, prefixes);
@@ -63,7 +63,7 @@ static void ChooseStartingKeyboard(HWND window) {
         }
         CheckItem(IDM_TYPEWRITER_FIRST + chosen, true);
         SendMessageA(window, WM_COMMAND, IDM_TYPEWRITER_FIRST + chosen, 0);
-    } else if (ContainsString(mgr.keyboardFile, "PEKBD.BIN")) {
+    } else if (ContainsText(mgr.keyboardFile, "PEKBD.BIN")) {
         mgr.currentKeyboard = IDM_KBD_PHONETIC;
         CheckItem(IDM_KBD_PHONETIC, true); // step 18 loaded it already
     } else {
@@ -133,8 +133,8 @@ bool RunStartup(HWND window) {
 
     // 13. Enabled state.
     ReadSettingString("TAV", "ON", text, sizeof text);
-    UpperCaseString(text);
-    if (ContainsString(text, "OFF")) {
+    UpperCaseText(text);
+    if (ContainsText(text, "OFF")) {
         mgr.tavEnabled = 0;
         CheckItem(IDM_DISABLE, true);
         _AI(0);
@@ -148,10 +148,10 @@ bool RunStartup(HWND window) {
 
     // 15. Keyboard file.
     ReadSettingString("KeyboardOverlay", "INSKBD.BIN", mgr.keyboardFile, MGR_SETTING_READ_MAX);
-    UpperCaseString(mgr.keyboardFile);
+    UpperCaseText(mgr.keyboardFile);
     if (!FileExists(mgr.keyboardFile)) {
-        CopyString(mgr.keyboardFile, sizeof mgr.keyboardFile, mgr.programDirectory);
-        AppendString(mgr.keyboardFile, sizeof mgr.keyboardFile, "INSKBD.BIN");
+        CopyText(mgr.keyboardFile, sizeof mgr.keyboardFile, mgr.programDirectory);
+        AppendText(mgr.keyboardFile, sizeof mgr.keyboardFile, "INSKBD.BIN");
     }
     mgr.currentKeyboard = KeyboardOfFile(mgr.keyboardFile);
     if (mgr.currentKeyboard != IDM_KBD_TYPEWRITER) CheckItem(mgr.currentKeyboard, true);

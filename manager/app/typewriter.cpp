@@ -32,7 +32,7 @@ static bool ReadKeyboardName(const char* path, char* name) {
     getName(buffer);
     buffer[NK_KBD_NAME_SIZE - 1] = 0; // a module that overruns its name is cut
     FreeLibrary(module);
-    CopyString(name, NK_KBD_NAME_SIZE, buffer);
+    CopyText(name, NK_KBD_NAME_SIZE, buffer);
     return true;
 }
 
@@ -88,8 +88,8 @@ void SelectTypewriter(int item) {
     mgr.currentKeyboard = IDM_KBD_TYPEWRITER;
     mgr.typewriterItem = item;
     SetConverter1(entry.modulePath);
-    CopyString(mgr.keyboardFile, sizeof mgr.keyboardFile, entry.layoutPath);
-    CopyString(mgr.typewriterName, sizeof mgr.typewriterName, entry.layoutPath);
-    CopyString(mgr.typewriterDll, sizeof mgr.typewriterDll, entry.modulePath);
+    CopyText(mgr.keyboardFile, sizeof mgr.keyboardFile, entry.layoutPath);
+    CopyText(mgr.typewriterName, sizeof mgr.typewriterName, entry.layoutPath);
+    CopyText(mgr.typewriterDll, sizeof mgr.typewriterDll, entry.modulePath);
     mgr.layoutTableRef = _LKT(mgr.keyboardFile, IDM_KBD_TYPEWRITER);
 }

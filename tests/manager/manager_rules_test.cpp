@@ -109,10 +109,10 @@ TEST(ManagerRules, RuleEngineFailuresHaveTheirMessages) {
 
 TEST(ManagerRules, BoundedCopiesTerminate) {
     char buffer[6];
-    EXPECT_EQ(CopyString(buffer, sizeof buffer, "ABCDEFGH"), 5u);
+    EXPECT_EQ(CopyText(buffer, sizeof buffer, "ABCDEFGH"), 5u);
     EXPECT_STREQ(buffer, "ABCDE");
-    CopyString(buffer, sizeof buffer, "AB");
-    EXPECT_EQ(AppendString(buffer, sizeof buffer, "CDEFG"), 5u);
+    CopyText(buffer, sizeof buffer, "AB");
+    EXPECT_EQ(AppendText(buffer, sizeof buffer, "CDEFG"), 5u);
     EXPECT_STREQ(buffer, "ABCDE");
     EXPECT_TRUE(EqualsIgnoringCase("c:\\Tav\\dvakbd32.TYP", "C:\\TAV\\DVAKBD32.typ"));
     EXPECT_FALSE(EqualsIgnoringCase("C:\\TAV\\A.TYP", "C:\\TAV\\A.TY"));

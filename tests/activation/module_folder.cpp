@@ -30,40 +30,6 @@ std::string PrepareModuleFolder() {
     return folder;
 }
 
-static std::vector<Posted> managerMessages;
-
-std::vector<Posted>& ManagerMessages() {
-    return managerMessages;
-}
-
-static LRESULT CALLBACK ManagerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == WM_USER || m == WM_COMMAND) managerMessages.push_back({m, wp, lp});
-    return DefWindowProcA(w, m, wp, lp);
-}
-
-HWND CreateManagerWindow() {
-    WNDCLASSA wc;
-    memset(&wc, 0, sizeof wc);
-    wc.lpfnWndProc = ManagerProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "LoraTAV";
-    RegisterClassA(&wc);
-    HMENU bar = CreateMenu();
-    HMENU file = CreatePopupMenu();
-    AppendMenuA(file, MF_STRING, 100, "E&xit");
-    HMENU scripts = CreatePopupMenu();
-    for (int code = 'A'; code <= 'R'; ++code) {
-        char name[8];
-        snprintf(name, sizeof name, "&%c", code);
-        AppendMenuA(scripts, MF_STRING, (UINT_PTR)code, name);
-    }
-    AppendMenuA(bar, MF_POPUP, (UINT_PTR)file, "&File");
-    AppendMenuA(bar, MF_POPUP, (UINT_PTR)scripts, "&Script");
-    managerMessages.clear();
-    return CreateWindowExA(0, "LoraTAV", "TAV-MultiScript", WS_OVERLAPPEDWINDOW, 400, 10, 300, 200,
-                           nullptr, bar, wc.hInstance, nullptr);
-}
-
 std::string AdapterLog(const std::string& path) {
     HMODULE module = GetModuleHandleA(path.c_str());
     if (!module) return "";

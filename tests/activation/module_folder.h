@@ -1,5 +1,5 @@
 // Test support for activation: a module folder with good and broken script
-// modules, and a stand-in for the manager's main window.
+// modules (the manager's stand-in window is in tests/harness).
 #ifndef NK_TEST_MODULE_FOLDER_H
 #define NK_TEST_MODULE_FOLDER_H
 
@@ -22,12 +22,6 @@ std::string ProgramFolder();
 // KNTROP32.DLL whose output lacks its terminator (built there). Nothing else:
 // ORTROP32.DLL and TLBFA32.DLL, for example, are missing.
 std::string PrepareModuleFolder();
-
-// A window of class "LoraTAV" whose menu's second pop-up holds one item per
-// script code 'A'..'R' (enabled). Messages WM_USER and WM_COMMAND it
-// receives are recorded in ManagerMessages().
-HWND CreateManagerWindow();
-std::vector<Posted>& ManagerMessages();
 
 // The option calls the test adapter at path recorded in this process
 // ("6:1 3:66 5:2 "); empties the log. "" when the module is not loaded.

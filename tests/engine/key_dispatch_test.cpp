@@ -13,25 +13,6 @@ namespace {
 
 const LPARAM kRepeat = 0x40000000;
 
-// Messages the manager window received (sent or dispatched).
-std::vector<Posted> managerLog;
-
-LRESULT CALLBACK ManagerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == WM_USER || m == WM_COMMAND) managerLog.push_back({m, wp, lp});
-    return DefWindowProcA(w, m, wp, lp);
-}
-
-HWND CreateManagerWindow() {
-    WNDCLASSA wc;
-    memset(&wc, 0, sizeof wc);
-    wc.lpfnWndProc = ManagerProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "LoraTAV";
-    RegisterClassA(&wc);
-    return CreateWindowExA(0, "LoraTAV", "TAV-MultiScript", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
-                           nullptr, wc.hInstance, nullptr);
-}
-
 class KeyDispatch : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -40,7 +21,7 @@ class KeyDispatch : public ::testing::Test {
         ResetDriver(VK_CAPITAL, true);
         State().managerWindow = manager;
         State().adapterFileName[0] = 0; // no module: composition converts nothing
-        managerLog.clear();
+        ManagerMessages().clear();
         Drain(nullptr);
     }
     void TearDown() override {
@@ -231,21 +212,21 @@ TEST_F(KeyDispatch, CtrlSpaceAsksTheManagerToDisableAndPasses) {
     for (bool script : {true, false}) { // checked before the English-mode exit
         ResetDriver(VK_CAPITAL, script);
         State().managerWindow = manager;
-        managerLog.clear();
+        ManagerMessages().clear();
         SetWord("\xB3");
         SetKey(VK_CONTROL, true);
         SetKey(VK_SPACE, true);
         EXPECT_EQ(KeyDown(VK_SPACE), 1);
         EXPECT_EQ(last.message, (UINT)WM_KEYDOWN);
-        ASSERT_EQ(managerLog.size(), 1u);
-        EXPECT_EQ(managerLog[0], (Posted{WM_COMMAND, 176, 0}));
+        ASSERT_EQ(ManagerMessages().size(), 1u);
+        EXPECT_EQ(ManagerMessages()[0], (Posted{WM_COMMAND, 176, 0}));
         EXPECT_STREQ(State().wordIscii, "");
     }
     // With Shift too it is no disable key.
-    managerLog.clear();
+    ManagerMessages().clear();
     SetKey(VK_SHIFT, true);
     KeyDown(VK_SPACE);
-    EXPECT_TRUE(managerLog.empty());
+    EXPECT_TRUE(ManagerMessages().empty());
 }
 
 TEST_F(KeyDispatch, ScriptHotKeysSendTheScriptCodeToTheManager) {
@@ -254,7 +235,7 @@ TEST_F(KeyDispatch, ScriptHotKeysSendTheScriptCodeToTheManager) {
         int code;
     } rows[] = {{VK_F1, 'A'}, {VK_F2, 'B'}, {VK_F9, 'I'}, {VK_F11, 'J'}, {VK_F12, 'K'}};
     for (const Row& row : rows) {
-        managerLog.clear();
+        ManagerMessages().clear();
         SetWord("\xB3");
         SetKey(VK_CONTROL, true);
         SetKey(VK_SHIFT, true);
@@ -263,8 +244,8 @@ TEST_F(KeyDispatch, ScriptHotKeysSendTheScriptCodeToTheManager) {
         State().wordFocusRequest = 0;
         EXPECT_EQ(KeyDown(row.key), 1);
         EXPECT_TRUE(Swallowed());
-        ASSERT_EQ(managerLog.size(), 1u) << row.key;
-        EXPECT_EQ(managerLog[0], (Posted{WM_USER, (WPARAM)row.code, (LPARAM)row.code}));
+        ASSERT_EQ(ManagerMessages().size(), 1u) << row.key;
+        EXPECT_EQ(ManagerMessages()[0], (Posted{WM_USER, (WPARAM)row.code, (LPARAM)row.code}));
         EXPECT_STREQ(State().wordIscii, "");
         // Ctrl, Shift and the function key are taken out of the key state.
         EXPECT_EQ(GetKeyState(VK_CONTROL) & 0x8000, 0);
@@ -291,11 +272,11 @@ TEST_F(KeyDispatch, CtrlShiftF10IsNoHotKeyAndPasses) {
     SetKey(VK_F10, true);
     EXPECT_EQ(KeyDown(VK_F10), 0); // the Ctrl step lets shortcuts pass
     EXPECT_EQ(last.message, (UINT)WM_KEYDOWN);
-    EXPECT_TRUE(managerLog.empty());
+    EXPECT_TRUE(ManagerMessages().empty());
     // F10 is the lowest key down: F11 held with it does not choose 'J'.
     SetKey(VK_F11, true);
     KeyDown(VK_F11);
-    EXPECT_TRUE(managerLog.empty());
+    EXPECT_TRUE(ManagerMessages().empty());
 }
 
 TEST_F(KeyDispatch, HotKeysAreOnlyRecognisedInScriptMode) {
@@ -306,7 +287,7 @@ TEST_F(KeyDispatch, HotKeysAreOnlyRecognisedInScriptMode) {
     SetKey(VK_F2, true);
     EXPECT_EQ(KeyDown(VK_F2), 1);
     EXPECT_EQ(last.message, (UINT)WM_KEYDOWN);
-    EXPECT_TRUE(managerLog.empty());
+    EXPECT_TRUE(ManagerMessages().empty());
 }
 
 TEST_F(KeyDispatch, EscKeepsTheWordAndArrowEndsIt) {

@@ -32,6 +32,13 @@ std::string Describe(const std::vector<Posted>& list);
 HWND CreateTestWindow(const char* title, const char* className = "NkTestWindow");
 HWND CreateEditChild(HWND parent);
 
+// A stand-in for the manager's main window: class "LoraTAV", a menu whose
+// second pop-up holds one item per script code 'A'..'R' (enabled). The
+// WM_USER and WM_COMMAND messages it receives are recorded in
+// ManagerMessages() (cleared when the window is made).
+HWND CreateManagerWindow();
+std::vector<Posted>& ManagerMessages();
+
 // Remove every message queued for window (and its children) without
 // dispatching it: the record of what the driver posted. WM_KEYUP and WM_KEYDOWN
 // synthesised through the input queue arrive too once pumped.

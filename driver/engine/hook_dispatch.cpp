@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "driver/engine/engine.h"
+#include "driver/scripts/layouts.h"
 
 namespace {
 
@@ -62,23 +63,32 @@ void FollowFocusWindow(HWND window) {
 }
 
 /* Step 4: a module handle or entry address means nothing in another process,
-   so the adapter and the file layouts are bound again in this one. */
+   so the adapter and the file layouts are bound again in this one. The
+   module loaded for the same file stays loaded: freeing and loading it again
+   at every key costs milliseconds under Wine, and a changed file name still
+   takes effect at the very next key. */
 void RebindConverters() {
-    if (proc.adapterModule) {
-        FreeLibrary(proc.adapterModule);
-        proc.adapterModule = nullptr;
-        proc.adapterEntry = nullptr;
-    }
+    char path[sizeof proc.adapterPath] = "";
     if (shared.adapterFileName[0]) {
-        char path[NK_MODULE_DIR_SIZE + NK_ADAPTER_NAME_SIZE];
         CopyText(path, sizeof path, shared.moduleDirectory);
         AppendText(path, sizeof path, shared.adapterFileName);
-        proc.adapterModule = LoadLibraryA(path);
+    }
+    if (!proc.adapterModule || !path[0] || lstrcmpiA(path, proc.adapterPath) != 0) {
+        if (proc.adapterModule) {
+            proc.adapterEntry = nullptr;
+            FreeLibrary(proc.adapterModule);
+            proc.adapterModule = nullptr;
+        }
+        proc.adapterPath[0] = 0;
+        if (path[0]) {
+            proc.adapterModule = LoadLibraryA(path);
+            if (proc.adapterModule) CopyText(proc.adapterPath, sizeof proc.adapterPath, path);
+        }
     }
     SetConverter();
     switch (shared.keyboardKind) {
     case KBD_TYPEWRITER:
-        SetConverter1(shared.converterFileName);
+        if (!ConverterBoundFrom(shared.converterFileName)) SetConverter1(shared.converterFileName);
         shared.layoutTable = _LKT(shared.layoutPath, KBD_TYPEWRITER);
         break;
     case KBD_PHONETIC: shared.layoutTable = _LKT(shared.layoutPath, KBD_PHONETIC); break;

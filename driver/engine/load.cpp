@@ -71,6 +71,7 @@ extern "C" int WEP(void) {
         proc.adapterEntry = nullptr;
         FreeLibrary(proc.adapterModule);
         proc.adapterModule = nullptr;
+        proc.adapterPath[0] = 0;
     }
     if (shared.getMessageHook) UnhookWindowsHookEx(shared.getMessageHook);
     if (shared.sysMsgFilterHook) UnhookWindowsHookEx(shared.sysMsgFilterHook);

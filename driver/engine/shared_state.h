@@ -118,6 +118,9 @@ struct ProcessState {
     // address last bound by any process; the engine only calls this one, and
     // clears it whenever adapterModule is released.
     AdapterEntryFn adapterEntry;
+    // The file adapterModule was loaded from ("" when unknown): a key-down
+    // keeps the module while moduleDirectory + adapterFileName still names it.
+    char adapterPath[NK_MODULE_DIR_SIZE + NK_ADAPTER_NAME_SIZE];
     const char* convInput;
     int32_t convConsumed;
     int32_t convOutLength;

@@ -55,6 +55,7 @@ void ReleaseAdapter() {
     proc.adapterEntry = nullptr;
     if (proc.adapterModule) FreeLibrary(proc.adapterModule);
     proc.adapterModule = nullptr;
+    proc.adapterPath[0] = 0;
 }
 
 // A failure that leaves no script: typing is disabled.
@@ -145,6 +146,7 @@ extern "C" int _AS(int code) {
 
     ReleaseAdapter();
     proc.adapterModule = module;
+    CopyText(proc.adapterPath, sizeof proc.adapterPath, path);
     proc.adapterEntry = entry;
     shared.adapterEntry = entry;
     PublishAdapterName(code);

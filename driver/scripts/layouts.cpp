@@ -75,6 +75,7 @@ static LayoutTable loadedTable = inscriptTable;
 // Per process: the typewriter converter bound here (see layouts.h).
 static HMODULE converterModuleHere;
 static MakeIsciiFn converterEntryHere;
+static char converterPathHere[NK_CONVERTER_NAME_SIZE]; // the file it was loaded from
 
 // Per process scratch of the file reader: the hook reloads file layouts at
 // every key-down, so nothing is allocated.
@@ -157,6 +158,10 @@ void RefreshEnglishFields(LayoutTable* table) {
 }
 
 } // namespace
+
+bool ConverterBoundFrom(const char* path) {
+    return converterEntryHere && path && path[0] && lstrcmpiA(converterPathHere, path) == 0;
+}
 
 MakeIsciiFn BoundConverterEntry(void) {
     return converterEntryHere;
@@ -241,6 +246,7 @@ extern "C" int SetConverter1(const char* path) {
     if (converterModuleHere) FreeLibrary(converterModuleHere);
     converterModuleHere = nullptr;
     converterEntryHere = nullptr;
+    converterPathHere[0] = 0;
     shared.converterModule = nullptr;
     shared.converterEntry = nullptr;
     CopyText(shared.converterFileName, sizeof shared.converterFileName, path ? path : "");
@@ -250,7 +256,10 @@ extern "C" int SetConverter1(const char* path) {
     if (!converterModuleHere) return 0;
     converterEntryHere = (MakeIsciiFn)(void*)GetProcAddress(converterModuleHere, "make_iscii");
     shared.converterEntry = converterEntryHere;
-    if (converterEntryHere) return 1;
+    if (converterEntryHere) {
+        CopyText(converterPathHere, sizeof converterPathHere, shared.converterFileName);
+        return 1;
+    }
     MessageBoxA(GetFocus(), "Unable to Get Address", "TAV", MB_OKCANCEL);
     FreeLibrary(converterModuleHere);
     converterModuleHere = nullptr;

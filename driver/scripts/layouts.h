@@ -11,6 +11,10 @@
 // this process; null when none is bound here.
 MakeIsciiFn BoundConverterEntry(void);
 
+// True when this process has a converter bound from the module file path
+// (compared without regard to case): the hook then keeps it.
+bool ConverterBoundFrom(const char* path);
+
 // The table keys are looked up in, in this process: the table filled from the
 // layout file for kinds 161 and 162, the built-in Inscript table otherwise.
 const LayoutTable* ActiveLayoutTable(void);

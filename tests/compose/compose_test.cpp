@@ -330,6 +330,15 @@ TEST_F(TypewriterCompose, ConverterModuleTurnsTheLayoutTextIntoIscii) {
     EXPECT_EQ(Type({'K'}), "]");
     EXPECT_EQ(Type({'F'}, kShift), "\b{]");
     EXPECT_STREQ(State().wordIscii, "k[");
+    // The converter stays loaded from key to key; a changed module file name
+    // takes effect at the very next key.
+    HMODULE converter = GetModuleHandleA("DVAKBD32.DLL");
+    ASSERT_NE(converter, nullptr);
+    Type({'K'});
+    EXPECT_EQ(GetModuleHandleA("DVAKBD32.DLL"), converter);
+    strcpy(State().converterFileName, "C:\\nowhere\\X.DLL");
+    Type({'K'});
+    EXPECT_EQ(GetModuleHandleA("DVAKBD32.DLL"), nullptr);
 }
 
 } // namespace

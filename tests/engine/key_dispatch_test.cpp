@@ -615,4 +615,48 @@ TEST_F(KeyDispatch, EveryKeyDownBindsThePublishedAdapterInThisProcess) {
     State().adapterFileName[0] = 0;
 }
 
+// The option log of the test adapter lives in the module's data: it survives
+// only while the module stays loaded.
+std::string OptionLog(HMODULE module) {
+    typedef int(__cdecl * LogFn)(char*, int);
+    LogFn log = (LogFn)(void*)GetProcAddress(module, "test_adapter_log");
+    char text[256] = "";
+    if (log) log(text, sizeof text);
+    return text;
+}
+
+TEST_F(KeyDispatch, TheSameAdapterStaysLoadedAndAChangedNameTakesEffectAtTheNextKey) {
+    char dir[MAX_PATH];
+    GetModuleFileNameA(nullptr, dir, sizeof dir);
+    strcpy(strrchr(dir, '\\') + 1, "testmods\\");
+    strcpy(State().moduleDirectory, dir);
+    strcpy(State().adapterFileName, "tltrop32.dll");
+    State().activeScript = SCRIPT_TELUGU;
+    KeyDown(VK_LEFT);
+    HMODULE telugu = GetModuleHandleA("TLTROP32.DLL");
+    ASSERT_NE(telugu, nullptr);
+    int32_t consumed = 0, value = 7;
+    unsigned char out[64];
+    State().adapterEntry((const unsigned char*)"", out, &consumed, &value, 6); // logs "6:7"
+
+    KeyDown(VK_LEFT); // same file: kept, its data too
+    EXPECT_EQ(GetModuleHandleA("TLTROP32.DLL"), telugu);
+    EXPECT_EQ(OptionLog(telugu), "6:7 ");
+
+    strcpy(State().adapterFileName, "TMTROP32.DLL"); // another file: at the very next key
+    State().activeScript = SCRIPT_TAMIL;
+    KeyDown(VK_LEFT);
+    EXPECT_EQ(GetModuleHandleA("TLTROP32.DLL"), nullptr);
+    HMODULE tamil = GetModuleHandleA("TMTROP32.DLL");
+    ASSERT_NE(tamil, nullptr);
+    EXPECT_EQ((void*)State().adapterEntry, (void*)GetProcAddress(tamil, "iscii2tamilglf"));
+
+    strcpy(State().moduleDirectory, "C:\\nowhere\\"); // a moved program folder too
+    KeyDown(VK_LEFT);
+    EXPECT_EQ(GetModuleHandleA("TMTROP32.DLL"), nullptr);
+    EXPECT_EQ(State().adapterEntry, nullptr);
+    State().adapterFileName[0] = 0;
+    KeyDown(VK_LEFT);
+}
+
 } // namespace

@@ -5,14 +5,6 @@
 
 namespace nktest {
 
-std::string ProgramFolder() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    char* slash = strrchr(path, '\\');
-    if (slash) slash[1] = 0;
-    return path;
-}
-
 std::string PrepareModuleFolder() {
     const std::string folder = ProgramFolder() + "acttestmods\\";
     CreateDirectoryA(folder.c_str(), nullptr);

@@ -12,9 +12,6 @@
 
 namespace nktest {
 
-// Folder of the running test program, with its trailing backslash.
-std::string ProgramFolder();
-
 // bin\acttestmods\, prepared once: copies of the test adapter under
 // DVTROP32, DVBFA32, VDTROP32, RMTROP32, TLTROP32, TMTROP32, SDTROP32,
 // GJTROP32 and "  TROP32.DLL" (the scripts without a prefix); a file

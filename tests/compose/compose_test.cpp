@@ -20,16 +20,8 @@ namespace {
 const LPARAM kEraseLParam = (LPARAM)0xC00E0001u;
 enum { kShift = 1, kClear = 2, kEsc = 4 };
 
-std::string BinDirectory() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    char* slash = strrchr(path, '\\');
-    if (slash) slash[1] = 0;
-    return path;
-}
-
 std::string TestModules() {
-    return BinDirectory() + "testmods\\";
+    return ProgramFolder() + "testmods\\";
 }
 
 // A layout file with one block for every script: scan code -> unshifted text.

@@ -595,10 +595,7 @@ TEST_F(KeyDispatch, OverlayHearsTheSwitchKeyAndShift) {
 }
 
 TEST_F(KeyDispatch, EveryKeyDownBindsThePublishedAdapterInThisProcess) {
-    char dir[MAX_PATH];
-    GetModuleFileNameA(nullptr, dir, sizeof dir);
-    strcpy(strrchr(dir, '\\') + 1, "testmods\\");
-    strcpy(State().moduleDirectory, dir);
+    strcpy(State().moduleDirectory, (ProgramFolder() + "testmods\\").c_str());
     strcpy(State().adapterFileName, "TLTROP32.DLL");
     State().activeScript = SCRIPT_TELUGU;
     State().adapterEntry = nullptr;
@@ -626,10 +623,7 @@ std::string OptionLog(HMODULE module) {
 }
 
 TEST_F(KeyDispatch, TheSameAdapterStaysLoadedAndAChangedNameTakesEffectAtTheNextKey) {
-    char dir[MAX_PATH];
-    GetModuleFileNameA(nullptr, dir, sizeof dir);
-    strcpy(strrchr(dir, '\\') + 1, "testmods\\");
-    strcpy(State().moduleDirectory, dir);
+    strcpy(State().moduleDirectory, (ProgramFolder() + "testmods\\").c_str());
     strcpy(State().adapterFileName, "tltrop32.dll");
     State().activeScript = SCRIPT_TELUGU;
     KeyDown(VK_LEFT);

@@ -140,6 +140,14 @@ void ResetDriver(int switchKey, bool scriptOn) {
     if (switchKey) SetKey(switchKey, false, scriptOn);
 }
 
+std::string ProgramFolder() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    char* slash = strrchr(path, '\\');
+    if (slash) slash[1] = 0;
+    return path;
+}
+
 std::string WindowText(HWND window) {
     char text[1024] = "";
     GetWindowTextA(window, text, sizeof text);

@@ -56,6 +56,9 @@ MSG Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 1);
 // the given switch key toggled as asked, script active, typing mode set.
 void ResetDriver(int switchKey = VK_CAPITAL, bool scriptOn = true);
 
+// Folder of the running test program (bin\\), with its trailing backslash.
+std::string ProgramFolder();
+
 // Read a window's text.
 std::string WindowText(HWND window);
 

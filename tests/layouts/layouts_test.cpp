@@ -18,14 +18,6 @@ namespace {
 
 const char kDir[] = "C:\\NKL\\"; // short, so canonical paths fit layoutPath
 
-std::string BinDirectory() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    char* slash = strrchr(path, '\\');
-    if (slash) slash[1] = 0;
-    return path;
-}
-
 // Closes every message box of the driver while it runs and records it.
 struct Box {
     std::string caption, text;
@@ -130,7 +122,7 @@ class Layouts : public ::testing::Test {
         window = CreateTestWindow("Untitled - Layout Test");
         CreateDirectoryA(kDir, nullptr);
         for (const char* name : {"INSKBD.BIN", "PEKBD.BIN"})
-            CopyFileA((BinDirectory() + name).c_str(), (std::string(kDir) + name).c_str(), FALSE);
+            CopyFileA((ProgramFolder() + name).c_str(), (std::string(kDir) + name).c_str(), FALSE);
     }
     static void TearDownTestSuite() { DestroyWindow(window); }
     void SetUp() override {
@@ -205,7 +197,7 @@ TEST_F(Layouts, LongProgramDirectoryKeepsTheFileByName) {
     const std::string longDir = std::string(kDir) + "a program folder with a long name\\";
     CreateDirectoryA(longDir.c_str(), nullptr);
     for (const char* name : {"PEKBD.BIN", "UKKBD.BIN"})
-        ASSERT_TRUE(CopyFileA((BinDirectory() + name).c_str(), (longDir + name).c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((ProgramFolder() + name).c_str(), (longDir + name).c_str(), FALSE));
     snprintf(State().moduleDirectory, sizeof State().moduleDirectory, "%s", longDir.c_str());
     ASSERT_GT(strlen(State().moduleDirectory) + strlen("PEKBD.BIN"), 39u);
     Load("PEKBD.BIN", 0);
@@ -271,7 +263,7 @@ TEST_F(Layouts, MissingFileIsReportedAndTheTableKept) {
 
 TEST_F(Layouts, TypewriterConverterBinding) {
     BoxCloser boxes;
-    const std::string mods = BinDirectory() + "testmods\\";
+    const std::string mods = ProgramFolder() + "testmods\\";
     EXPECT_EQ(SetConverter1(""), 1);
     EXPECT_EQ(State().converterModule, nullptr);
     EXPECT_EQ(SetConverter1((mods + "DVAKBD32.DLL").c_str()), 1);

@@ -12,11 +12,8 @@ using namespace nktest;
 namespace {
 
 void UseProgramDirectory() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH - 1);
-    char* slash = strrchr(path, '\\');
-    if (slash) slash[1] = 0;
-    snprintf(State().moduleDirectory, sizeof State().moduleDirectory, "%s", path);
+    snprintf(State().moduleDirectory, sizeof State().moduleDirectory, "%s",
+             ProgramFolder().c_str());
 }
 
 TEST(RuleExports, StartUpLoadsTheShippedRulesAndConverts) {

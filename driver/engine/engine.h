@@ -54,6 +54,22 @@ void PublishAdapterName(int code);
 // Copy the available script codes into buffer; returns their length.
 int CopyAvailableScripts(char* buffer, int size);
 
+// The canonical folder of the running nelkor.dll, with its trailing
+// backslash; "" when it cannot be found (then no file is trusted).
+const char* DriverProgramFolder(void);
+
+// A name read from a field of fieldSize bytes, resolved to the full path of a
+// file in DriverProgramFolder() or a folder below it; false refuses it.
+bool ResolveTrustedFile(const char* name, size_t fieldSize, char* full, size_t fullSize);
+
+// moduleDirectory + fileName (a plain file name), resolved as above.
+bool ResolveModuleDirectoryFile(const char* fileName, char* full, size_t fullSize);
+
+// The rule file of a direction of ascii2iscii_init lies in the program
+// folder (it may still be missing).
+enum { kRulesIsciiToRoman = 0, kRulesRomanToIscii = 1 };
+bool RuleFileTrusted(int direction);
+
 // The built-in Inscript layout.
 extern const LayoutTable inscriptTable;
 

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "driver/engine/engine.h"
+#include "driver/engine/shared_check.h"
 #include "driver/scripts/layouts.h"
 
 namespace {
@@ -62,17 +63,17 @@ void FollowFocusWindow(HWND window) {
     _SCL(logFont.lfFaceName[2] == '-' ? 1 : 0);
 }
 
-/* Step 4: a module handle or entry address means nothing in another process,
-   so the adapter and the file layouts are bound again in this one. The
-   module loaded for the same file stays loaded: freeing and loading it again
-   at every key costs milliseconds under Wine, and a changed file name still
-   takes effect at the very next key. */
-void RebindConverters() {
-    char path[sizeof proc.adapterPath] = "";
-    if (shared.adapterFileName[0]) {
-        CopyText(path, sizeof path, shared.moduleDirectory);
-        AppendText(path, sizeof path, shared.adapterFileName);
-    }
+/* A module handle or entry address means nothing in another process, so the
+   adapter is bound again in this one. The module loaded for the same file
+   stays loaded: freeing and loading it again at every key costs milliseconds
+   under Wine, and a changed file name still takes effect at the very next
+   key. Only a file of the driver's own program folder is loaded; returns
+   false when the name published is refused. */
+bool RebindAdapter() {
+    char path[NK_TRUSTED_PATH_SIZE] = "";
+    bool refused = false;
+    if (shared.adapterFileName[0])
+        refused = !ResolveModuleDirectoryFile(shared.adapterFileName, path, sizeof path);
     if (!proc.adapterModule || !path[0] || lstrcmpiA(path, proc.adapterPath) != 0) {
         if (proc.adapterModule) {
             proc.adapterEntry = nullptr;
@@ -86,14 +87,30 @@ void RebindConverters() {
         }
     }
     SetConverter();
+    return !refused;
+}
+
+/* The layout files and the typewriter converter of this process. Returns
+   false when a file the keyboard needs is refused. */
+bool RebindLayout() {
     switch (shared.keyboardKind) {
-    case KBD_TYPEWRITER:
+    case KBD_TYPEWRITER: {
         if (!ConverterBoundFrom(shared.converterFileName)) SetConverter1(shared.converterFileName);
-        shared.layoutTable = _LKT(shared.layoutPath, KBD_TYPEWRITER);
-        break;
-    case KBD_PHONETIC: shared.layoutTable = _LKT(shared.layoutPath, KBD_PHONETIC); break;
-    default: shared.layoutTable = (LayoutTable*)&inscriptTable; break;
+        _LKT(shared.layoutPath, KBD_TYPEWRITER);
+        return !ConverterRefused() && !LayoutRefused();
     }
+    case KBD_PHONETIC:
+        _LKT(shared.layoutPath, KBD_PHONETIC);
+        return !LayoutRefused() && RuleFileTrusted(kRulesRomanToIscii);
+    default: shared.layoutTable = (LayoutTable*)&inscriptTable; return true;
+    }
+}
+
+/* Converters of this process, bound again at every key-down. */
+void RebindConverters() {
+    const bool adapterTrusted = RebindAdapter();
+    const bool layoutTrusted = RebindLayout();
+    proc.sourceRefused = !adapterTrusted || !layoutTrusted;
 }
 
 /* Step 12: Ctrl+Shift+F1..F9, F11, F12 choose a script in the manager. */
@@ -109,7 +126,7 @@ int ScriptHotKey(MSG* msg) {
     Swallow(msg);
     ResetWord();
     int code = key <= VK_F9 ? key - 47 : key - 48;
-    SendMessageA(shared.managerWindow, WM_USER, (WPARAM)code, (LPARAM)code);
+    SendMessageA(ManagerWindow(), WM_USER, (WPARAM)code, (LPARAM)code);
     if (shared.wordTitleFlag == 0) shared.wordFocusRequest = 1;
     SetActiveWindow(shared.activeWindow);
     return 1;
@@ -133,7 +150,7 @@ int CategoryKeyGuards(MSG* msg) {
     }
     if (CategoryIs(9) && KeyDown(VK_F12)) {
         shared.amiProEscape = !shared.amiProEscape;
-        PostMessageA(shared.managerWindow, WM_COMMAND, kCmdAmiProToggle, 100);
+        PostMessageA(ManagerWindow(), WM_COMMAND, kCmdAmiProToggle, 100);
         return 1;
     }
     return -1;
@@ -166,7 +183,7 @@ int KeyDownMessage(MSG* msg) {
 
     // 7. Ctrl+Space disables or enables typing through the manager.
     if (KeyDown(VK_CONTROL) && KeyDown(VK_SPACE) && !KeyDown(VK_SHIFT)) {
-        SendMessageA(shared.managerWindow, WM_COMMAND, kCmdDisable, 0);
+        SendMessageA(ManagerWindow(), WM_COMMAND, kCmdDisable, 0);
         ResetWord();
         return 1;
     }
@@ -185,8 +202,9 @@ int KeyDownMessage(MSG* msg) {
         return 1;
     }
 
-    // 9. English or disabled: keys pass unchanged.
-    if (!SwitchToggledOn() || shared.typingMode >= 2) {
+    // 9. English or disabled: keys pass unchanged. So they do when a file
+    // the script or keyboard needs lies outside the program folder.
+    if (!SwitchToggledOn() || shared.typingMode >= 2 || proc.sourceRefused) {
         ResetWord();
         if (CategoryIs(9)) PostShiftUp(msg->hwnd);
         if (shared.categoryFlags[CAT_FLAG_WORDPRO]) PostShiftUp(msg->hwnd);
@@ -304,9 +322,10 @@ int RightButtonMessage(MSG* msg) {
         shared.fontDialogDone = 1;
         return 1;
     }
-    if (shared.controlFont) DeleteObject(shared.controlFont);
-    shared.controlFont = CreateFontIndirectA(&proc.controlLogFont);
-    SendMessageA(window, WM_SETFONT, (WPARAM)shared.controlFont, 1);
+    if (proc.controlFont) DeleteObject(proc.controlFont);
+    proc.controlFont = CreateFontIndirectA(&proc.controlLogFont);
+    shared.controlFont = proc.controlFont;
+    SendMessageA(window, WM_SETFONT, (WPARAM)proc.controlFont, 1);
     _SCL(proc.controlLogFont.lfFaceName[2] == '-' ? 1 : 0);
     SetFocus(window);
     shared.fontDialogDone = 1;
@@ -317,6 +336,7 @@ int RightButtonMessage(MSG* msg) {
 
 /* ---------------- _MF ---------------- */
 extern "C" LRESULT CALLBACK _MF(int code, WPARAM wParam, LPARAM lParam) {
+    CheckSharedState(&shared); // any program may have written it
     if (!shared.hookEnabled) return 0;
     if (code < 0) {
         CallNextHookEx(shared.getMessageHook, code, wParam, lParam);

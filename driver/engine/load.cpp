@@ -4,12 +4,14 @@
 #include <string.h>
 
 #include "driver/engine/engine.h"
+#include "driver/engine/shared_check.h"
 #include "driver/engine/settings_location.h"
 #include "driver/scripts/script_table.h"
 
 static const char kSettingsFile[] = "TAVWIN.INI";
 static const char kSettingsSection[] = "Settings";
 static const char kTitleBase[] = "TAV-MultiScript";
+static const char kManagerClass[] = "LoraTAV";
 
 /* ---------------- Nelkor_Entry ---------------- */
 extern "C" int Nelkor_Entry(HINSTANCE module) {
@@ -21,6 +23,7 @@ extern "C" int Nelkor_Entry(HINSTANCE module) {
     snprintf(settingsPath, sizeof settingsPath, "%s%s", shared.moduleDirectory, kSettingsFile);
 
     shared.managerThreadId = GetCurrentThreadId();
+    proc.isManager = 1;
     shared.dualFont = GetPrivateProfileIntA(kSettingsSection, "DualFont", 0, settingsPath);
 
     // Hooks for every thread, installed with the library's own module: the
@@ -43,6 +46,7 @@ extern "C" int Nelkor_Entry(HINSTANCE module) {
 // While any application shows a menu, keys reach it as English letters; the
 // earlier state returns when the menu loop reports its end.
 extern "C" LRESULT CALLBACK _SMP(int code, WPARAM wParam, LPARAM lParam) {
+    CheckSharedState(&shared); // any program may have written it
     if (code < 0) {
         CallNextHookEx(shared.sysMsgFilterHook, code, wParam, lParam);
         return 0;
@@ -101,12 +105,17 @@ const char* ComposeManagerTitle(void) {
     return shared.managerTitle;
 }
 
+// The window must be of the manager's class: any program can write the
+// handle, and the hot keys and Ctrl+Space send it commands.
 HWND ManagerWindow(void) {
-    if (!shared.managerWindow || !IsWindow(shared.managerWindow))
-        shared.managerWindow = FindWindowA("LoraTAV", nullptr);
+    char className[sizeof kManagerClass + 1] = "";
+    HWND window = shared.managerWindow;
+    if (!window || !IsWindow(window) || !GetClassNameA(window, className, sizeof className) ||
+        strcmp(className, kManagerClass) != 0)
+        shared.managerWindow = FindWindowA(kManagerClass, nullptr);
     return shared.managerWindow;
 }
 
 void RefreshManagerTitle(void) {
-    SetWindowTextA(shared.managerWindow, ComposeManagerTitle());
+    SetWindowTextA(ManagerWindow(), ComposeManagerTitle());
 }

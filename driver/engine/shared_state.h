@@ -18,6 +18,17 @@
 #include "include/nelkor.h"
 #include "driver/engine/limits.h"
 #include "driver/engine/bounded_text.h"
+#include "driver/engine/path_trust.h"
+
+#ifndef _WIN32
+// Natively only the record's layout matters (its checks are tested and
+// fuzzed there): the handles are opaque.
+typedef struct HWND__* HWND;
+typedef struct HHOOK__* HHOOK;
+typedef struct HINSTANCE__* HMODULE;
+typedef struct HFONT__* HFONT;
+typedef unsigned char BYTE;
+#endif
 
 // Application category flags: after a detection exactly the flags of one
 // category are set. Category 0 sets its own flag and the Word Pro flag.
@@ -111,6 +122,7 @@ struct SharedState {
     char bilingualFontNames[NK_FONT_SLOTS][NK_FONT_NAME_SIZE];
 };
 
+#ifdef _WIN32
 // Per-process state: meaningful only inside one process.
 struct ProcessState {
     HMODULE adapterModule;
@@ -118,9 +130,10 @@ struct ProcessState {
     // address last bound by any process; the engine only calls this one, and
     // clears it whenever adapterModule is released.
     AdapterEntryFn adapterEntry;
-    // The file adapterModule was loaded from ("" when unknown): a key-down
-    // keeps the module while moduleDirectory + adapterFileName still names it.
-    char adapterPath[NK_MODULE_DIR_SIZE + NK_ADAPTER_NAME_SIZE];
+    // The file adapterModule was loaded from, canonical ("" when unknown): a
+    // key-down keeps the module while moduleDirectory + adapterFileName still
+    // names it.
+    char adapterPath[NK_TRUSTED_PATH_SIZE];
     const char* convInput;
     int32_t convConsumed;
     int32_t convOutLength;
@@ -131,10 +144,20 @@ struct ProcessState {
     int32_t quietActivation;
     char availableScripts[NK_AVAILABLE_SCRIPTS_SIZE];
     char availablePrefixes[NK_AVAILABLE_PREFIXES_SIZE];
+    // The font this process made for a control after a right click; only
+    // this one is ever deleted here (shared.controlFont may name any object).
+    HFONT controlFont;
+    // This process called Nelkor_Entry: it is the manager's.
+    int32_t isManager;
+    // At the last key-down a file the present script or keyboard needs was
+    // refused (outside the program folder): keys pass as in English.
+    int32_t sourceRefused;
 };
 
-extern SharedState shared;
 extern ProcessState proc;
+#endif
+
+extern SharedState shared;
 
 // Virtual-key code to ISCII extended code, used with the Clear key. Constant
 // data, the same in every process.

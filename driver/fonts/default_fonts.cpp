@@ -53,9 +53,29 @@ bool IsNotFoundFace(const char* face) {
     return lstrcmpiA(face, kFontNotFound) == 0;
 }
 
+// The settings file lies in the program folder, or in the Windows folder
+// for a server copy. iniDirectory can be written by any program, so a file
+// it names elsewhere is not used: the program folder's file is.
 void FontSettingsPath(char* path, size_t size) {
-    CopyText(path, size, shared.iniDirectory);
-    AppendText(path, size, "TAVWIN.INI");
+    static const char kSettingsName[] = "TAVWIN.INI";
+    char named[NK_INI_DIR_SIZE + sizeof kSettingsName];
+    CopyText(named, sizeof named, shared.iniDirectory);
+    AppendText(named, sizeof named, kSettingsName);
+    if (ResolveTrustedFile(named, sizeof named, path, size)) return;
+
+    char windowsFolder[MAX_PATH + 1] = "";
+    const UINT length = GetWindowsDirectoryA(windowsFolder, MAX_PATH);
+    char canonicalWindows[NK_TRUSTED_PATH_SIZE], canonicalNamed[NK_TRUSTED_PATH_SIZE];
+    if (length > 0 && length < MAX_PATH &&
+        CanonicalPath(windowsFolder, true, canonicalWindows, sizeof canonicalWindows) &&
+        AppendText(canonicalWindows, sizeof canonicalWindows, kSettingsName) > 0 &&
+        CanonicalPath(named, false, canonicalNamed, sizeof canonicalNamed) &&
+        lstrcmpiA(canonicalNamed, canonicalWindows) == 0) {
+        CopyText(path, size, canonicalNamed);
+        return;
+    }
+    CopyText(path, size, DriverProgramFolder());
+    AppendText(path, size, kSettingsName);
 }
 
 void FontSettingsKey(int code, const char* suffix, char key[FONT_KEY_SIZE]) {
@@ -78,7 +98,7 @@ char* ScriptFaceEntry(int code) {
    the number of available scripts that have a script font (bilingual font
    when the option is on) afterwards. */
 extern "C" int LoadDefFonts(HWND dialog) {
-    char settingsPath[NK_INI_DIR_SIZE + 16];
+    char settingsPath[NK_TRUSTED_PATH_SIZE];
     FontSettingsPath(settingsPath, sizeof settingsPath);
     char available[NK_AVAILABLE_SCRIPTS_SIZE];
     CopyAvailableScripts(available, sizeof available);

@@ -169,7 +169,7 @@ void ShowPickedScript() {
 
 // OK: write the defaults of the available scripts that have a face.
 void WriteDefaults() {
-    char settingsPath[NK_INI_DIR_SIZE + 16];
+    char settingsPath[NK_TRUSTED_PATH_SIZE];
     FontSettingsPath(settingsPath, sizeof settingsPath);
     char available[NK_AVAILABLE_SCRIPTS_SIZE];
     CopyAvailableScripts(available, sizeof available);

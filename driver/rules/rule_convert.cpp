@@ -169,16 +169,20 @@ int RulesConvertText(char* source, char* destination, int limit, int mode) {
 
 /* ---------------- Loading by direction ---------------- */
 
+const char* RuleFileName(int direction) {
+    return direction == 1 ? "EN2IN.RUL" : direction == 0 ? "IN2EN.RUL" : nullptr;
+}
+
+int RulesRefused(int direction) {
+    ruleDirection = direction;
+    ResetRuleFrame();
+    return RULES_NOT_FOUND;
+}
+
 int RulesInit(const char* directory, int direction) {
     ruleDirection = direction;
-    const char* name;
-    if (direction == 1) {
-        name = "EN2IN.RUL";
-    } else if (direction == 0) {
-        name = "IN2EN.RUL";
-    } else {
-        return RULES_BAD_DIRECTION;
-    }
+    const char* name = RuleFileName(direction);
+    if (!name) return RULES_BAD_DIRECTION;
     ResetRuleFrame();
     static char path[NK_RULE_PATH_SIZE];
     size_t directoryLength = directory ? strlen(directory) : 0;

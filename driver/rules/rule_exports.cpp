@@ -1,17 +1,30 @@
 // The transliterator's exports: thin wrappers over the portable rule engine
 // (driver/rules/rule_frame.h). The frame and the working buffers are per
 // process; the rule files lie in the program directory.
-#include "driver/engine/shared_state.h"
+#include <string.h>
+
+#include "driver/engine/engine.h"
 #include "driver/rules/rule_frame.h"
+
+bool RuleFileTrusted(int direction) {
+    const char* name = RuleFileName(direction);
+    char full[NK_TRUSTED_PATH_SIZE];
+    return name && ResolveModuleDirectoryFile(name, full, sizeof full);
+}
 
 /* ---------------- ascii2iscii_init ---------------- */
 // direction 1 loads "EN2IN.RUL" (Roman to ISCII), 0 "IN2EN.RUL". Returns 3
 // when loaded, 1 for another direction (the loaded rules stay), 2 out of
-// memory, 5 file not found, 6 wrong rule file.
+// memory, 5 file not found (also for a file outside the program folder), 6
+// wrong rule file.
 extern "C" int ascii2iscii_init(int direction) {
-    char directory[NK_MODULE_DIR_SIZE];
-    CopyText(directory, sizeof directory, shared.moduleDirectory);
-    return RulesInit(directory, direction);
+    const char* name = RuleFileName(direction);
+    if (!name) return RulesInit("", direction); // refused by the engine, nothing opened
+    char full[NK_TRUSTED_PATH_SIZE];
+    if (!ResolveModuleDirectoryFile(name, full, sizeof full)) return RulesRefused(direction);
+    // The canonical folder of the file; the engine appends the name again.
+    full[strlen(full) - strlen(name)] = 0;
+    return RulesInit(full, direction);
 }
 
 /* ---------------- ascii2iscii_convert_str ---------------- */

@@ -131,6 +131,13 @@ void ResetRuleFrame();
 // RULES_* result; a bad direction leaves the frame as it is.
 int RulesInit(const char* directory, int direction);
 
+// The file name RulesInit reads for a direction; null for a bad direction.
+const char* RuleFileName(int direction);
+
+// A direction whose rule file may not be read: the frame is emptied as for a
+// missing file. Returns RULES_NOT_FOUND.
+int RulesRefused(int direction);
+
 // The direction given to the last RulesInit; -1 before the first.
 extern int ruleDirection;
 

@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "driver/engine/engine.h"
+#include "driver/engine/shared_check.h"
 #include "driver/scripts/script_table.h"
 
 namespace {
@@ -98,6 +99,7 @@ void PublishAdapterName(int code) {
    is set); 2 typing disabled after a failure; the unchanged typingMode when
    the bilingual module is missing. */
 extern "C" int _AS(int code) {
+    CheckSharedState(&shared); // any program may have written it
     ManagerWindow();
     HMENU scriptMenu =
         shared.managerWindow ? GetSubMenu(GetMenu(shared.managerWindow), 1) : nullptr;
@@ -114,19 +116,23 @@ extern "C" int _AS(int code) {
     }
 
     // Local buffers: two activations in different processes must not mix
-    // their paths through the shared scratch.
+    // their paths through the shared scratch. Only a module of the program
+    // folder is loaded; another counts as missing.
     char fileName[kModuleFileSize];
     ModuleFileName(code, fileName, sizeof fileName);
     char path[NK_MODULE_DIR_SIZE + kModuleFileSize];
     CopyText(path, sizeof path, shared.moduleDirectory);
     AppendText(path, sizeof path, fileName);
+    char trusted[NK_TRUSTED_PATH_SIZE];
+    const bool inProgramFolder = ResolveModuleDirectoryFile(fileName, trusted, sizeof trusted);
 
-    if (shared.dualFont && GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+    if (shared.dualFont &&
+        (!inProgramFolder || GetFileAttributesA(trusted) == INVALID_FILE_ATTRIBUTES)) {
         ShowBox(kBilingualMissingText, kBilingualMissingCaption);
         return proc.quietActivation ? 1 : shared.typingMode;
     }
 
-    HMODULE module = LoadLibraryA(path);
+    HMODULE module = inProgramFolder ? LoadLibraryA(trusted) : nullptr;
     if (!module) {
         ShowBox(path, kInvalidModuleCaption);
         if (proc.quietActivation) return 1; // the previous script stays bound
@@ -146,7 +152,7 @@ extern "C" int _AS(int code) {
 
     ReleaseAdapter();
     proc.adapterModule = module;
-    CopyText(proc.adapterPath, sizeof proc.adapterPath, path);
+    CopyText(proc.adapterPath, sizeof proc.adapterPath, trusted);
     proc.adapterEntry = entry;
     shared.adapterEntry = entry;
     PublishAdapterName(code);

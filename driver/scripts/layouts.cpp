@@ -76,6 +76,12 @@ static LayoutTable loadedTable = inscriptTable;
 static HMODULE converterModuleHere;
 static MakeIsciiFn converterEntryHere;
 static char converterPathHere[NK_CONVERTER_NAME_SIZE]; // the file it was loaded from
+static bool converterRefusedHere;                       // the last name was refused
+static bool layoutRefusedHere;                          // the last layout file was refused
+// The last layout file reported as unreadable in this process, and whether
+// one has been: a hooked program reports one once, the manager each new one.
+static char layoutReportedHere[NK_TRUSTED_PATH_SIZE];
+static bool layoutReportedOnce;
 
 // Per process scratch of the file reader: the hook reloads file layouts at
 // every key-down, so nothing is allocated.
@@ -157,7 +163,29 @@ void RefreshEnglishFields(LayoutTable* table) {
     }
 }
 
+/* "NELKOR - Cannot Access" for a layout file that cannot be read. Hooked
+   programs reload the file at every key, and any program can write the
+   name, so a program other than the manager shows the box once in its life
+   (the manager reports every new name when the user chooses it). */
+void ReportUnreadableLayout(const char* shownName) {
+    const bool reported = proc.isManager ? lstrcmpiA(layoutReportedHere, shownName) == 0
+                                         : layoutReportedOnce;
+    if (reported) return;
+    layoutReportedOnce = true;
+    CopyText(layoutReportedHere, sizeof layoutReportedHere, shownName);
+    MessageBoxA(GetFocus(), shownName, "NELKOR - Cannot Access",
+                MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
+}
+
 } // namespace
+
+bool ConverterRefused(void) {
+    return converterRefusedHere;
+}
+
+bool LayoutRefused(void) {
+    return layoutRefusedHere;
+}
 
 bool ConverterBoundFrom(const char* path) {
     return converterEntryHere && path && path[0] && lstrcmpiA(converterPathHere, path) == 0;
@@ -218,19 +246,24 @@ extern "C" LayoutTable* _LKT(char* path, int kind) {
 }
 
 /* ---------------- FillKeyboardTable ---------------- */
-// Always returns the loaded table. A file that cannot be opened is reported
-// and the table keeps its contents (the Inscript layout until a file loads);
-// a damaged file fills only what it wholly holds.
+// Always returns the loaded table. A file that cannot be opened, or that lies
+// outside the program folder (not opened at all), is reported and the table
+// keeps its contents (the Inscript layout until a file loads); a damaged file
+// fills only what it wholly holds.
 extern "C" LayoutTable* FillKeyboardTable(const char* path) {
     char full[kFullPathSize];
     ResolveLayoutPath(path ? path : "", full, sizeof full);
-    HANDLE file = CreateFileA(full, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    char trusted[NK_TRUSTED_PATH_SIZE];
+    layoutRefusedHere = !ResolveTrustedFile(full, sizeof full, trusted, sizeof trusted);
+    HANDLE file = layoutRefusedHere ? INVALID_HANDLE_VALUE
+                                    : CreateFileA(trusted, GENERIC_READ,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        MessageBoxA(GetFocus(), full, "NELKOR - Cannot Access",
-                    MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
+        ReportUnreadableLayout(full);
         return &loadedTable;
     }
+    layoutReportedHere[0] = 0; // read again: a later failure is news
     const int searchCode = LayoutSearchCode(shared.activeScript);
     if (ReadLayoutBlock(ReadFileAt, file, searchCode, directoryBuffer, &blockBuffer) ==
         LAYOUT_READ_OK)
@@ -241,23 +274,32 @@ extern "C" LayoutTable* FillKeyboardTable(const char* path) {
 }
 
 /* ---------------- SetConverter1 ---------------- */
-// path may be shared.converterFileName itself (the hook passes it).
+// path may be shared.converterFileName itself (the hook passes it). Only a
+// module of the program folder is loaded; another is refused silently.
 extern "C" int SetConverter1(const char* path) {
     if (converterModuleHere) FreeLibrary(converterModuleHere);
     converterModuleHere = nullptr;
     converterEntryHere = nullptr;
     converterPathHere[0] = 0;
+    converterRefusedHere = false;
     shared.converterModule = nullptr;
     shared.converterEntry = nullptr;
-    CopyText(shared.converterFileName, sizeof shared.converterFileName, path ? path : "");
-    if (shared.converterFileName[0] == 0) return 1; // no converter
-    converterModuleHere = LoadLibraryA(shared.converterFileName);
+    char name[NK_CONVERTER_NAME_SIZE];
+    CopyText(name, sizeof name, path ? path : ""); // path may change under us
+    CopyText(shared.converterFileName, sizeof shared.converterFileName, name);
+    if (name[0] == 0) return 1; // no converter
+    char trusted[NK_TRUSTED_PATH_SIZE];
+    if (!ResolveTrustedFile(name, sizeof name, trusted, sizeof trusted)) {
+        converterRefusedHere = true;
+        return 0;
+    }
+    converterModuleHere = LoadLibraryA(trusted);
     shared.converterModule = converterModuleHere;
     if (!converterModuleHere) return 0;
     converterEntryHere = (MakeIsciiFn)(void*)GetProcAddress(converterModuleHere, "make_iscii");
     shared.converterEntry = converterEntryHere;
     if (converterEntryHere) {
-        CopyText(converterPathHere, sizeof converterPathHere, shared.converterFileName);
+        CopyText(converterPathHere, sizeof converterPathHere, name);
         return 1;
     }
     MessageBoxA(GetFocus(), "Unable to Get Address", "TAV", MB_OKCANCEL);

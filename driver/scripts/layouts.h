@@ -15,6 +15,11 @@ MakeIsciiFn BoundConverterEntry(void);
 // (compared without regard to case): the hook then keeps it.
 bool ConverterBoundFrom(const char* path);
 
+// The last SetConverter1 in this process refused its module file, or the
+// last FillKeyboardTable its layout file: a file outside the program folder.
+bool ConverterRefused(void);
+bool LayoutRefused(void);
+
 // The table keys are looked up in, in this process: the table filled from the
 // layout file for kinds 161 and 162, the built-in Inscript table otherwise.
 const LayoutTable* ActiveLayoutTable(void);

@@ -32,7 +32,7 @@ void CallOption(int32_t mode, int32_t value, char* out) {
 extern "C" void _SetRomanEOAccent(int on) {
     shared.romanAccent = on;
     if (shared.activeScript != SCRIPT_ROMAN) return;
-    SendMessageA(shared.managerWindow, WM_USER, SCRIPT_ROMAN, 0);
+    SendMessageA(ManagerWindow(), WM_USER, SCRIPT_ROMAN, 0);
     shared.newGlyphs[0] = 0;
     ResetWord();
 }

@@ -27,9 +27,9 @@ const char kCaption[] = "Font dialog under test";
 std::string TempFolder() {
     static std::string folder;
     if (folder.empty()) {
-        char temp[MAX_PATH] = "";
-        GetTempPathA(sizeof temp, temp);
-        folder = std::string(temp) + "nk_fonts_" + std::to_string(GetCurrentProcessId()) + "\\";
+        // Below the program folder: the driver reads its settings file only
+        // from there (or from the Windows folder).
+        folder = ProgramFolder() + "nk_fonts_" + std::to_string(GetCurrentProcessId()) + "\\";
         CreateDirectoryA(folder.c_str(), nullptr);
     }
     return folder;

@@ -16,7 +16,25 @@ using namespace nktest;
 
 namespace {
 
-const char kDir[] = "C:\\NKL\\"; // short, so canonical paths fit layoutPath
+// The program folder of these tests: a folder below the driver's own, which
+// is the only place layout files are read from.
+std::string Dir() {
+    static const std::string dir = ProgramFolder() + "nkl\\";
+    return dir;
+}
+
+// What layoutPath holds for a file of the program folder: the full path when
+// it fits the field's 39 characters, else the bare name.
+std::string Stored(const char* name) {
+    const std::string full = Dir() + name;
+    return full.size() < NK_LAYOUT_PATH_SIZE ? full : name;
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = (char)(c - 'a' + 'A');
+    return text;
+}
 
 // Closes every message box of the driver while it runs and records it.
 struct Box {
@@ -120,16 +138,16 @@ class Layouts : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         window = CreateTestWindow("Untitled - Layout Test");
-        CreateDirectoryA(kDir, nullptr);
+        CreateDirectoryA(Dir().c_str(), nullptr);
         for (const char* name : {"INSKBD.BIN", "PEKBD.BIN"})
-            CopyFileA((ProgramFolder() + name).c_str(), (std::string(kDir) + name).c_str(), FALSE);
+            CopyFileA((ProgramFolder() + name).c_str(), (Dir() + name).c_str(), FALSE);
     }
     static void TearDownTestSuite() { DestroyWindow(window); }
     void SetUp() override {
         SetForegroundWindow(window);
         SetFocus(window);
         ResetDriver(VK_CAPITAL, false);
-        snprintf(State().moduleDirectory, sizeof State().moduleDirectory, "%s", kDir);
+        snprintf(State().moduleDirectory, sizeof State().moduleDirectory, "%s", Dir().c_str());
         State().activeScript = SCRIPT_DEVANAGARI;
     }
     void TearDown() override {
@@ -151,22 +169,22 @@ TEST_F(Layouts, CanonicalPathsAndKinds) {
     struct Row {
         const char* path;
         int kind;
-        const char* layoutPath;
+        std::string layoutPath;
         int expectedKind;
         bool fileTable;
         int rulesPending;
     } rows[] = {
-        {"c:\\x\\myinskbd.bin2", 0, "C:\\NKL\\INSKBD.BIN", KBD_INSCRIPT, false, 0},
-        {"pekbd.bin", 0, "C:\\NKL\\PEKBD.BIN", KBD_PHONETIC, true, 1},
+        {"c:\\x\\myinskbd.bin2", 0, Stored("INSKBD.BIN"), KBD_INSCRIPT, false, 0},
+        {"pekbd.bin", 0, Stored("PEKBD.BIN"), KBD_PHONETIC, true, 1},
         {"d:\\ukkbd.bin", 0, "D:\\UKKBD.BIN", KBD_UK_INSCRIPT, false, 0},
         {"c:\\none\\other.bin", 0, "C:\\NONE\\OTHER.BIN", KBD_OTHER, false, 0}, // not read
-        {"Inskbd.Bin", KBD_TYPEWRITER, "C:\\NKL\\INSKBD.BIN", KBD_TYPEWRITER, true, 0},
+        {"Inskbd.Bin", KBD_TYPEWRITER, Stored("INSKBD.BIN"), KBD_TYPEWRITER, true, 0},
     };
     for (const Row& r : rows) {
         State().rulesReloadPending = 1;
         const LayoutTable* table = Load(r.path, r.kind);
-        EXPECT_STREQ(State().layoutPath, r.layoutPath) << r.path;
-        EXPECT_STREQ(buffer, r.layoutPath) << r.path; // written back (or upper-cased)
+        EXPECT_EQ(State().layoutPath, r.layoutPath) << r.path;
+        EXPECT_EQ(buffer, r.layoutPath) << r.path; // written back (or upper-cased)
         EXPECT_EQ(State().keyboardKind, r.expectedKind) << r.path;
         EXPECT_EQ(table == inscript, !r.fileTable) << r.path;
         EXPECT_EQ(State().layoutTable, table);
@@ -184,17 +202,17 @@ TEST_F(Layouts, CanonicalPathsAndKinds) {
 TEST_F(Layouts, TheSharedPathItselfAsTheBuffer) {
     snprintf(State().layoutPath, sizeof State().layoutPath, "%s", "pekbd.bin");
     _LKT(State().layoutPath, 0);
-    EXPECT_STREQ(State().layoutPath, "C:\\NKL\\PEKBD.BIN");
+    EXPECT_EQ(State().layoutPath, Stored("PEKBD.BIN"));
     EXPECT_EQ(State().keyboardKind, KBD_PHONETIC);
     const LayoutTable* again = _LKT(State().layoutPath, KBD_PHONETIC); // as the hook does
-    EXPECT_STREQ(State().layoutPath, "C:\\NKL\\PEKBD.BIN");
+    EXPECT_EQ(State().layoutPath, Stored("PEKBD.BIN"));
     EXPECT_STREQ(again->keys[16].scriptShifted, "Q");
 }
 
 TEST_F(Layouts, LongProgramDirectoryKeepsTheFileByName) {
     BoxCloser boxes;
     // A program folder whose path alone leaves no room for a file name.
-    const std::string longDir = std::string(kDir) + "a program folder with a long name\\";
+    const std::string longDir = Dir() + "a program folder with a long name\\";
     CreateDirectoryA(longDir.c_str(), nullptr);
     for (const char* name : {"PEKBD.BIN", "UKKBD.BIN"})
         ASSERT_TRUE(CopyFileA((ProgramFolder() + name).c_str(), (longDir + name).c_str(), FALSE));
@@ -216,9 +234,9 @@ TEST_F(Layouts, LongProgramDirectoryKeepsTheFileByName) {
 
 TEST_F(Layouts, BlocksByScriptShortBlocksAndEnglishFields) {
     BoxCloser boxes;
-    const std::string two = std::string(kDir) + "TWO.BIN";
-    const std::string other = std::string(kDir) + "CD.BIN";
-    const std::string half = std::string(kDir) + "HALF.BIN";
+    const std::string two = Dir() + "TWO.BIN";
+    const std::string other = Dir() + "CD.BIN";
+    const std::string half = Dir() + "HALF.BIN";
     WriteFile(two, Layout({{'B', {'b', 864}}, {'C', {'c', 864}}}));
     WriteFile(other, Layout({{'C', {'c', 864}}, {'D', {'d', 864}}}));
     WriteFile(half, Layout({{'B', {'h', 432}}}));
@@ -250,13 +268,13 @@ TEST_F(Layouts, MissingFileIsReportedAndTheTableKept) {
     BoxCloser boxes;
     const LayoutTable* before = Load("INSKBD.BIN", KBD_TYPEWRITER);
     LayoutTable copy = *before;
-    const LayoutTable* after = Load("c:\\nkl\\missing.typ", KBD_TYPEWRITER);
+    const LayoutTable* after = Load(Dir() + "missing.typ", KBD_TYPEWRITER);
     EXPECT_EQ(after, before);
     EXPECT_EQ(memcmp(&copy, after, sizeof copy), 0);
     std::vector<Box> seen = boxes.Seen();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, "NELKOR - Cannot Access");
-    EXPECT_EQ(seen[0].text, "C:\\NKL\\MISSING.TYP");
+    EXPECT_EQ(seen[0].text, Upper(Dir() + "missing.typ"));
     EXPECT_TRUE(seen[0].topmost); // system-modal
     EXPECT_EQ(seen[0].owner, window);
 }

@@ -61,13 +61,14 @@ std::string BinDir() {
     return path;
 }
 
+// A fresh program folder below the test programs' own: the driver the
+// manager loads lies there, and it opens files of its own folder only.
 std::string MakeTempDir() {
     static int counter = 0;
-    char base[MAX_PATH] = "";
-    GetTempPathA(sizeof base, base);
     for (;;) {
         char path[MAX_PATH];
-        snprintf(path, sizeof path, "%snkmgr_%lu_%d\\", base, GetCurrentProcessId(), ++counter);
+        snprintf(path, sizeof path, "%snkmgr_%lu_%d\\", BinDir().c_str(), GetCurrentProcessId(),
+                 ++counter);
         if (CreateDirectoryA(path, nullptr)) return path;
     }
 }

@@ -54,6 +54,11 @@ void PublishAdapterName(int code);
 // Copy the available script codes into buffer; returns their length.
 int CopyAvailableScripts(char* buffer, int size);
 
+// A message box of the driver over the focused window. In the manager's
+// process every call shows it; in a hooked program each caption is shown
+// once (0 is returned for the boxes not shown).
+int ShowDriverBox(const char* text, const char* caption, UINT flags);
+
 // The canonical folder of the running nelkor.dll, with its trailing
 // backslash; "" when it cannot be found (then no file is trusted).
 const char* DriverProgramFolder(void);

@@ -13,6 +13,7 @@ const UINT kCmdDisable = 176;      // the manager's Disable command
 const UINT kCmdOverlayCaps = 297;  // overlay's switch-key (Caps) button
 const UINT kCmdOverlayShift = 299; // overlay's Shift button
 const UINT kCmdAmiProToggle = 3845;
+const char kOverlayTitle[] = "TAV KEYBOARD OVERLAY";
 const LPARAM kShiftUpLParam = (LPARAM)0xC02A0001u;
 const LPARAM kShiftDownLParam = 0x002A0001;
 const LPARAM kRepeatBit = 0x40000000;
@@ -174,8 +175,10 @@ int KeyDownMessage(MSG* msg) {
     RebindConverters();
     GetKeyboardState(shared.keyState);
 
-    // 6. The overlay mirrors the switch key and Shift.
-    if (CategoryIs(12) && !IsRepeat(msg)) {
+    // 6. The overlay mirrors the switch key and Shift. The title is checked
+    // too: any program can set the category flags, and these commands must
+    // reach no other window.
+    if (CategoryIs(12) && ContainsText(shared.activeTitle, kOverlayTitle) && !IsRepeat(msg)) {
         if (vk == shared.switchKey)
             PostMessageA(shared.activeWindow, WM_COMMAND, kCmdOverlayCaps, 1);
         if (vk == VK_SHIFT) PostMessageA(shared.activeWindow, WM_COMMAND, kCmdOverlayShift, 1);
@@ -284,7 +287,7 @@ int KeyUpMessage(MSG* msg) {
     if (shared.switchKey != 0 && vk == shared.switchKey && shared.typingMode < 2)
         SelectFontInApplication(shared.activeTitle);
     shared.keyHeld = 0;
-    if (CategoryIs(12) && vk == VK_SHIFT)
+    if (CategoryIs(12) && vk == VK_SHIFT && ContainsText(shared.activeTitle, kOverlayTitle))
         PostMessageA(shared.activeWindow, WM_COMMAND, kCmdOverlayShift, 0);
     // Applications receive key-ups only for Shift, Ctrl and Alt.
     if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) return 1;

@@ -14,5 +14,6 @@ list(APPEND NK_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/compose.cpp
   ${CMAKE_CURRENT_LIST_DIR}/load.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_folder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/reports.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_location.cpp
 )

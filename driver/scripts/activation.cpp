@@ -46,7 +46,7 @@ void EntryName(int code, char* name, size_t size) {
 
 // Failures the user must see: system-modal, over the focused window.
 void ShowBox(const char* text, const char* caption) {
-    MessageBoxA(GetFocus(), text, caption, MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
+    ShowDriverBox(text, caption, MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
 }
 
 // Release this process's adapter module; the entries that pointed into it

@@ -78,10 +78,8 @@ static MakeIsciiFn converterEntryHere;
 static char converterPathHere[NK_CONVERTER_NAME_SIZE]; // the file it was loaded from
 static bool converterRefusedHere;                       // the last name was refused
 static bool layoutRefusedHere;                          // the last layout file was refused
-// The last layout file reported as unreadable in this process, and whether
-// one has been: a hooked program reports one once, the manager each new one.
+// The last layout file reported as unreadable in this process.
 static char layoutReportedHere[NK_TRUSTED_PATH_SIZE];
-static bool layoutReportedOnce;
 
 // Per process scratch of the file reader: the hook reloads file layouts at
 // every key-down, so nothing is allocated.
@@ -164,17 +162,12 @@ void RefreshEnglishFields(LayoutTable* table) {
 }
 
 /* "NELKOR - Cannot Access" for a layout file that cannot be read. Hooked
-   programs reload the file at every key, and any program can write the
-   name, so a program other than the manager shows the box once in its life
-   (the manager reports every new name when the user chooses it). */
+   programs reload the file at every key: the manager reports each new name
+   once, a hooked program the first one (ShowDriverBox). */
 void ReportUnreadableLayout(const char* shownName) {
-    const bool reported = proc.isManager ? lstrcmpiA(layoutReportedHere, shownName) == 0
-                                         : layoutReportedOnce;
-    if (reported) return;
-    layoutReportedOnce = true;
+    if (lstrcmpiA(layoutReportedHere, shownName) == 0) return;
     CopyText(layoutReportedHere, sizeof layoutReportedHere, shownName);
-    MessageBoxA(GetFocus(), shownName, "NELKOR - Cannot Access",
-                MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
+    ShowDriverBox(shownName, "NELKOR - Cannot Access", MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
 }
 
 } // namespace
@@ -302,7 +295,7 @@ extern "C" int SetConverter1(const char* path) {
         CopyText(converterPathHere, sizeof converterPathHere, name);
         return 1;
     }
-    MessageBoxA(GetFocus(), "Unable to Get Address", "TAV", MB_OKCANCEL);
+    ShowDriverBox("Unable to Get Address", "TAV", MB_OKCANCEL);
     FreeLibrary(converterModuleHere);
     converterModuleHere = nullptr;
     shared.converterModule = nullptr;

@@ -55,16 +55,32 @@ bool IsHalfKey(const GlyphEntry& entry) {
     return entry.keyLength >= 2 && entry.key[entry.keyLength - 1] == kHalant;
 }
 
+// Whether the font draws consonant b after a halant as a subjoined or
+// post-base form of its own (the key halant + b: rakar, ya-phala, the
+// Gurmukhi subjoined ha).
+bool HasSubjoinedForm(const GlyphInventory& inventory, unsigned char b) {
+    const unsigned char key[2] = {kHalant, b};
+    return FindKey(inventory, key, 2) != nullptr;
+}
+
+struct ClusterFit {
+    const GlyphInventory* inventory;
+    int clusterLength; // where the vowel sign begins in the cluster text
+};
+
 // Inside a cluster a key must end where a unit ends; a half-form key only
-// where another unit follows, and not before a plain RA, which joins the
-// consonant before it as the rakar sign instead. clusterLength is where the
-// vowel sign begins.
+// where another unit follows, and not before a consonant the font subjoins
+// (which joins the consonant before it as its subjoined form instead),
+// unless that consonant carries a nukta.
 bool FitsCluster(const unsigned char* text, int length, int end, const GlyphEntry& entry,
-                 int clusterLength) {
+                 const void* context) {
+    const ClusterFit& fit = *(const ClusterFit*)context;
+    int clusterLength = fit.clusterLength;
     if (entry.keyLength == 1 && (entry.key[0] == kHalant || entry.key[0] == kNukta)) return true;
     if (IsHalfKey(entry)) {
         if (end >= clusterLength) return false;
-        if (text[end] == kConsonantRa) return end + 1 < length && text[end + 1] == kNukta;
+        if (HasSubjoinedForm(*fit.inventory, text[end]))
+            return end + 1 < length && text[end + 1] == kNukta;
         return IsClusterUnit(text[end]) || text[end] == kSoft;
     }
     if (end == length || end == clusterLength) return true;
@@ -78,7 +94,7 @@ bool FitsCluster(const unsigned char* text, int length, int end, const GlyphEntr
 void PutRun(const GlyphInventory& inventory, const unsigned char* text, int length,
             PairWriter& writer) {
     for (int p = 0; p < length;) {
-        const GlyphEntry* entry = LongestKeyAt(inventory, text, length, p, nullptr, 0);
+        const GlyphEntry* entry = LongestKeyAt(inventory, text, length, p, nullptr, nullptr);
         PutEntry(writer, entry);
         p += entry ? entry->keyLength : 1;
     }
@@ -94,13 +110,32 @@ int AddModifiers(const unsigned char* text, int i, Text& tokens) {
     return i;
 }
 
-int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
+// The anusvara after the given vowel or sign (kNoSign: the bare consonant)
+// in the form the script spells there.
+void ChooseAnusvara(const IndicScript& script, unsigned char vowel, Text& tokens) {
+    if (!script.altAnusvaraAfter || !strchr((const char*)script.altAnusvaraAfter, vowel)) return;
+    const unsigned char alt = kTokenAltAnusvara;
+    if (!FindKey(script.inventory, &alt, 1)) return;
+    for (int k = 0; k < tokens.n; ++k)
+        if (tokens.b[k] == kAnusvara) tokens.b[k] = alt;
+}
+
+// Whether consonant + halant + nukta has a glyph of its own (khanda ta).
+bool HasSoftForm(const GlyphInventory& inventory, unsigned char consonant) {
+    const unsigned char key[3] = {consonant, kHalant, kNukta};
+    return FindKey(inventory, key, 3) != nullptr;
+}
+
+// Reads the consonants of a cluster into cluster (with kSoft after a soft
+// halant); open becomes false when a visible virama or a terminal soft form
+// ends it. Returns the position after it.
+int ReadClusterUnits(const IndicScript& script, const unsigned char* text, Text& cluster,
+                     bool& open) {
     const GlyphInventory& inventory = script.inventory;
-    Text cluster;
-    cluster.n = 0;
     int i = 0, units = 0;
-    bool open = true; // false once a visible virama ends the cluster
+    open = true;
     for (;;) {
+        unsigned char consonant = text[i];
         AddCode(inventory, cluster, text[i++]);
         ++units;
         if (text[i] == kNukta) {
@@ -110,6 +145,13 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
         if (text[i] != kHalant) break;
         unsigned char next = text[i + 1];
         bool room = units < kMaxClusterUnits;
+        if (next == kNukta && HasSoftForm(inventory, consonant)) {
+            Add(cluster, kHalant);
+            Add(cluster, kNukta);
+            i += 2;
+            open = false;
+            break;
+        }
         if (next == kNukta && IsClusterUnit(text[i + 2]) && room) {
             Add(cluster, kHalant);
             Add(cluster, kSoft);
@@ -128,11 +170,63 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
         open = false;
         break;
     }
+    return i;
+}
 
-    Text tokens; // vowel sign, reph, modifiers
+// Writes the cluster text as glyphs; cut becomes the output length after the
+// last visible virama followed by more of the cluster, where a pre-base sign
+// goes. Returns how far into the cluster text (past clusterLength when a
+// sign joined the last consonant) the glyphs reached.
+int PutCluster(const GlyphInventory& inventory, const Text& cluster, int clusterLength,
+               PairWriter& writer, int& cut) {
+    ClusterFit fit = {&inventory, clusterLength};
+    cut = 0;
+    int p = 0;
+    while (p < cluster.n && p < clusterLength) {
+        if (cluster.b[p] == kSoft) {
+            ++p;
+            continue;
+        }
+        const GlyphEntry* entry =
+            LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, &fit);
+        PutEntry(writer, entry);
+        p += entry ? entry->keyLength : 1;
+        bool virama = entry && entry->keyLength == 1 && entry->key[0] == kHalant;
+        if (virama && p < clusterLength) cut = writer.used;
+    }
+    return p;
+}
+
+// Copies pairs[from..to) of a finished pair string into writer.
+void CopyPairs(PairWriter& writer, const unsigned char* pairs, int from, int to) {
+    for (int k = from; k + 1 < to; k += 2)
+        PutGlyph(writer, pairs[k], pairs[k + 1]);
+}
+
+int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
+    const GlyphInventory& inventory = script.inventory;
+    int i = 0;
+    // A consonant doubled by halant: the gemination mark, then the cluster
+    // from the second copy.
+    if (script.geminationMark && IsConsonant(text[0]) && text[1] == kHalant && text[2] == text[0]) {
+        const unsigned char mark = kTokenGemination;
+        const GlyphEntry* entry = FindKey(inventory, &mark, 1);
+        if (entry) {
+            PutEntry(writer, entry);
+            i = 2;
+        }
+    }
+    Text cluster;
+    cluster.n = 0;
+    bool open = true; // false once a visible virama ends the cluster
+    i += ReadClusterUnits(script, text + i, cluster, open);
+
+    Text tokens; // vowel sign (or the right part of a split sign), reph, modifiers
     tokens.n = 0;
     int signLength = 0;
+    unsigned char sign = kNoSign;
     if (open && IsSign(text[i])) {
+        sign = text[i];
         AddCode(inventory, tokens, text[i++]);
         if (text[i] == kNukta) {
             Add(tokens, kNukta);
@@ -147,37 +241,47 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
         Add(tokens, kTokenReph);
     }
     i = AddModifiers(text, i, tokens);
+    ChooseAnusvara(script, sign, tokens);
 
     // A pre-base sign and whatever the font joins to it (the reph, a
-    // modifier) go before the cluster.
-    int tailStart = 0;
-    bool preBase = signLength == 1 && script.preBaseSigns &&
-                   strchr((const char*)script.preBaseSigns, tokens.b[0]) != nullptr;
-    if (preBase) {
-        const GlyphEntry* entry = LongestKeyAt(inventory, tokens.b, tokens.n, 0, nullptr, 0);
-        PutEntry(writer, entry);
-        tailStart = entry ? entry->keyLength : 1;
+    // modifier) go before the cluster; a split sign puts its left part there
+    // and its right part where the sign stood.
+    unsigned char preText[kGlyphKeyMax] = {0};
+    int preLength = 0, tailStart = 0;
+    if (signLength == 1) {
+        for (int k = 0; k < script.splitCount; ++k) {
+            if (script.splitSigns[k].sign != tokens.b[0]) continue;
+            preText[0] = script.splitSigns[k].pre;
+            preLength = 1;
+            tokens.b[0] = script.splitSigns[k].post;
+        }
+        if (!preLength && script.preBaseSigns &&
+            strchr((const char*)script.preBaseSigns, tokens.b[0]) != nullptr) {
+            const GlyphEntry* entry =
+                LongestKeyAt(inventory, tokens.b, tokens.n, 0, nullptr, nullptr);
+            preLength = entry ? entry->keyLength : 1;
+            memcpy(preText, tokens.b, (size_t)preLength);
+            tailStart = preLength;
+        }
     }
 
     // The cluster, with a following sign where the font joins it to the last
     // consonant (RA + sign U).
     int clusterLength = cluster.n;
-    if (!preBase)
+    if (!preLength)
         for (int k = 0; k < signLength; ++k)
             Add(cluster, tokens.b[k]);
-    int p = 0;
-    while (p < cluster.n && p < clusterLength) {
-        if (cluster.b[p] == kSoft) {
-            ++p;
-            continue;
-        }
-        const GlyphEntry* entry =
-            LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, clusterLength);
-        PutEntry(writer, entry);
-        p += entry ? entry->keyLength : 1;
-    }
-    if (!preBase && p > clusterLength) tailStart = signLength;
+    unsigned char drawn[NK_ADAPTER_OUT_MAX];
+    PairWriter clusterWriter;
+    BeginPairs(clusterWriter, drawn, (int)sizeof drawn);
+    int cut = 0;
+    int p = PutCluster(inventory, cluster, clusterLength, clusterWriter, cut);
+    if (!preLength && p > clusterLength) tailStart = signLength;
 
+    CopyPairs(writer, drawn, 0, cut);
+    if (preLength)
+        PutEntry(writer, LongestKeyAt(inventory, preText, preLength, 0, nullptr, nullptr));
+    CopyPairs(writer, drawn, cut, clusterWriter.used);
     PutRun(inventory, tokens.b + tailStart, tokens.n - tailStart, writer);
     return i;
 }
@@ -208,6 +312,7 @@ int ConvertIndicSyllable(const IndicScript& script, const unsigned char* text, P
         AddCode(inventory, run, b);
         if (text[1] == kNukta) Add(run, text[i++]);
         i = AddModifiers(text, i, run);
+        if (IsVowel(b)) ChooseAnusvara(script, b, run);
     } else if (IsModifier(b) || b == kHalant || b == kNukta || IsDigit(b)) {
         Add(run, b);
     } else {

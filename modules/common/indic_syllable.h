@@ -8,16 +8,27 @@
 //     candrabindu, anusvara, visarga. A cluster ends early at a halant that no
 //     consonant follows (a visible virama), at halant + halant (the explicit
 //     halant: visible virama, no conjunct) and after the unit limit;
-//     halant + nukta is the soft halant: a half form, never a conjunct;
+//     halant + nukta is the soft halant: a half form, never a conjunct (or,
+//     where the font has a glyph for consonant + halant + nukta, that glyph,
+//     which ends the cluster: the Bengali khanda ta);
 //   - an independent vowel (with nukta) and its modifiers; a stray sign,
 //     halant, nukta or modifier; the danda (danda + danda, danda + nukta);
 //     a digit; ATR or EXT with the byte after it (no glyph);
 //   - an ASCII byte, passed through as its own code in set '0';
 //   - any other byte, consumed without a glyph.
-// Glyphs are written in visual order: pre-base signs (the short i and what
-// the font joins to it), the cluster as the longest conjunct and half-form
-// keys of the inventory with an explicit virama where the font has no half
-// form, then the vowel sign, reph and modifiers.
+// Glyphs are written in visual order: pre-base signs (and what the font
+// joins to them) before the cluster, or before the part of the cluster after
+// its last visible virama; the cluster as the longest conjunct, half-form and
+// subjoined-form keys of the inventory, with a visible virama where the font
+// has neither; then the vowel sign (or the right part of a split vowel),
+// reph and modifiers.
+//
+// What differs between scripts is data in IndicScript: the glyph inventory
+// (its keys say which conjuncts, half forms "C+E8", subjoined or post-base
+// forms "E8+C" and sign ligatures the font has), the pre-base signs, the
+// split vowels, whether RA + halant is a reph, the vowels after which the
+// anusvara takes its alternative form, and whether a doubled consonant is
+// drawn with a gemination mark.
 #ifndef NK_INDIC_SYLLABLE_H
 #define NK_INDIC_SYLLABLE_H
 
@@ -27,10 +38,28 @@
 
 enum { kMaxClusterUnits = 8 };
 
+// Stands for "no vowel sign" (the inherent vowel) in IndicScript's
+// altAnusvaraAfter; no ISCII sign has this value.
+const unsigned char kNoSign = 0xFF;
+
+// A vowel sign drawn in two parts around its cluster (Bengali and Oriya o
+// and au): the key of the part before the cluster and of the part after it.
+struct SplitSign {
+    unsigned char sign;
+    unsigned char pre;  // key of the left part, drawn like a pre-base sign
+    unsigned char post; // key of the right part, drawn where the sign would be
+};
+
 struct IndicScript {
     GlyphInventory inventory;
     const unsigned char* preBaseSigns; // NUL-terminated; signs drawn before the cluster
     bool rephFromRa;                   // RA + halant before a consonant becomes the reph
+    const SplitSign* splitSigns = nullptr;
+    int splitCount = 0;
+    // NUL-terminated: independent vowels and signs (kNoSign for the bare
+    // consonant) after which the anusvara is drawn as kTokenAltAnusvara.
+    const unsigned char* altAnusvaraAfter = nullptr;
+    bool geminationMark = false; // C + halant + C drawn as kTokenGemination + C
 };
 
 // Converts the syllable at the start of text (NUL-terminated) into pairs.

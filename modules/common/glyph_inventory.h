@@ -26,14 +26,15 @@ struct GlyphInventory {
 };
 
 // Decides whether an entry whose key matches text at pos may be used there,
-// given where the key ends. Null accepts every match.
+// given where the key ends; context is the caller's record of the place.
+// Null accepts every match.
 typedef bool (*KeyFitFn)(const unsigned char* text, int length, int end, const GlyphEntry& entry,
-                         int context);
+                         const void* context);
 
 // The entry with the longest key equal to text[pos..pos+keyLength) that fits;
 // null when none does. Never reads beyond text[length - 1].
 const GlyphEntry* LongestKeyAt(const GlyphInventory& inventory, const unsigned char* text,
-                               int length, int pos, KeyFitFn fits, int context);
+                               int length, int pos, KeyFitFn fits, const void* context);
 
 // The entry whose key is exactly the given bytes; null when absent.
 const GlyphEntry* FindKey(const GlyphInventory& inventory, const unsigned char* key, int length);

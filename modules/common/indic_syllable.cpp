@@ -55,22 +55,57 @@ bool IsHalfKey(const GlyphEntry& entry) {
     return entry.keyLength >= 2 && entry.key[entry.keyLength - 1] == kHalant;
 }
 
+// Where the cluster's keys are being fitted, and what the script allows there.
+struct ClusterFit {
+    int clusterLength;     // where the vowel sign begins
+    bool deadFormsVisible; // a half key may end the cluster (visible virama)
+    bool rakar;            // a plain RA after a consonant joins it as the rakar sign
+};
+
 // Inside a cluster a key must end where a unit ends; a half-form key only
-// where another unit follows, and not before a plain RA, which joins the
-// consonant before it as the rakar sign instead. clusterLength is where the
-// vowel sign begins.
+// where another unit follows (or, for visible dead forms, where the cluster
+// ends), and not before a plain RA when the font joins RA to the consonant
+// before it as the rakar sign instead. No key but the chillu's own ends on
+// the consonant of a chillu (halant + nukta in the cluster text).
 bool FitsCluster(const unsigned char* text, int length, int end, const GlyphEntry& entry,
-                 int clusterLength) {
+                 const void* context) {
+    const ClusterFit& fit = *(const ClusterFit*)context;
+    int clusterLength = fit.clusterLength;
     if (entry.keyLength == 1 && (entry.key[0] == kHalant || entry.key[0] == kNukta)) return true;
     if (IsHalfKey(entry)) {
-        if (end >= clusterLength) return false;
-        if (text[end] == kConsonantRa) return end + 1 < length && text[end + 1] == kNukta;
+        if (end >= clusterLength) return fit.deadFormsVisible && end == clusterLength;
+        if (text[end] == kConsonantRa && fit.rakar)
+            return end + 1 < length && text[end + 1] == kNukta;
         return IsClusterUnit(text[end]) || text[end] == kSoft;
     }
     if (end == length || end == clusterLength) return true;
     if (end > clusterLength) return false;
     unsigned char next = text[end];
+    if (next == kHalant && end + 1 < clusterLength && text[end + 1] == kNukta) return false;
     return next == kHalant || next == kNukta || next == kSoft;
+}
+
+const SplitSign* FindSplit(const IndicScript& script, unsigned char sign) {
+    if (!script.splitSigns) return nullptr;
+    for (const SplitSign* split = script.splitSigns; split->sign; ++split)
+        if (split->sign == sign) return split;
+    return nullptr;
+}
+
+// A sign's text: its code (or substitute), or both parts of a split sign.
+void AddSign(const IndicScript& script, Text& text, unsigned char sign) {
+    const SplitSign* split = FindSplit(script, sign);
+    if (!split) {
+        AddCode(script.inventory, text, sign);
+        return;
+    }
+    Add(text, split->before);
+    Add(text, split->after);
+}
+
+// Where a dead consonant ends the word: nothing more of the script follows.
+bool EndsWord(unsigned char next) {
+    return next < 0x80 || next == kDanda;
 }
 
 // Writes text[0..length) as the longest keys of the inventory, left to right;
@@ -78,7 +113,7 @@ bool FitsCluster(const unsigned char* text, int length, int end, const GlyphEntr
 void PutRun(const GlyphInventory& inventory, const unsigned char* text, int length,
             PairWriter& writer) {
     for (int p = 0; p < length;) {
-        const GlyphEntry* entry = LongestKeyAt(inventory, text, length, p, nullptr, 0);
+        const GlyphEntry* entry = LongestKeyAt(inventory, text, length, p, nullptr, nullptr);
         PutEntry(writer, entry);
         p += entry ? entry->keyLength : 1;
     }
@@ -94,22 +129,35 @@ int AddModifiers(const unsigned char* text, int i, Text& tokens) {
     return i;
 }
 
-int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
+// Reads the units of a cluster from text into cluster (consonants with
+// their nukta, halants, soft-halant marks, a chillu's halant + nukta).
+// Returns the position after the cluster; open is false when a visible
+// virama or a chillu ends it, so that no vowel sign can follow.
+int ReadCluster(const IndicScript& script, const unsigned char* text, Text& cluster, bool& open) {
     const GlyphInventory& inventory = script.inventory;
-    Text cluster;
-    cluster.n = 0;
     int i = 0, units = 0;
-    bool open = true; // false once a visible virama ends the cluster
+    open = true;
     for (;;) {
         AddCode(inventory, cluster, text[i++]);
         ++units;
-        if (text[i] == kNukta) {
+        bool plain = text[i] != kNukta; // a chillu is a plain consonant's
+        if (!plain) {
             Add(cluster, kNukta);
             ++i;
         }
         if (text[i] != kHalant) break;
         unsigned char next = text[i + 1];
         bool room = units < kMaxClusterUnits;
+        if (script.chilluAtWordEnd && plain && (next == kNukta || EndsWord(next))) {
+            const unsigned char chillu[] = {cluster.b[cluster.n - 1], kHalant, kNukta};
+            if (FindKey(inventory, chillu, 3)) {
+                Add(cluster, kHalant);
+                Add(cluster, kNukta);
+                i += next == kNukta ? 2 : 1;
+                open = false;
+                break;
+            }
+        }
         if (next == kNukta && IsClusterUnit(text[i + 2]) && room) {
             Add(cluster, kHalant);
             Add(cluster, kSoft);
@@ -128,12 +176,28 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
         open = false;
         break;
     }
+    return i;
+}
+
+int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
+    const GlyphInventory& inventory = script.inventory;
+    Text cluster;
+    cluster.n = 0;
+    bool open;
+    int i = ReadCluster(script, text, cluster, open);
 
     Text tokens; // vowel sign, reph, modifiers
     tokens.n = 0;
     int signLength = 0;
+    const SplitSign* split = nullptr;
     if (open && IsSign(text[i])) {
-        AddCode(inventory, tokens, text[i++]);
+        split = FindSplit(script, text[i]);
+        if (split) {
+            Add(tokens, split->after);
+            ++i;
+        } else {
+            AddCode(inventory, tokens, text[i++]);
+        }
         if (text[i] == kNukta) {
             Add(tokens, kNukta);
             ++i;
@@ -149,34 +213,37 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
     i = AddModifiers(text, i, tokens);
 
     // A pre-base sign and whatever the font joins to it (the reph, a
-    // modifier) go before the cluster.
+    // modifier), or the first part of a split sign, go before the cluster.
     int tailStart = 0;
     bool preBase = signLength == 1 && script.preBaseSigns &&
                    strchr((const char*)script.preBaseSigns, tokens.b[0]) != nullptr;
+    if (split) PutRun(inventory, &split->before, 1, writer);
     if (preBase) {
-        const GlyphEntry* entry = LongestKeyAt(inventory, tokens.b, tokens.n, 0, nullptr, 0);
+        const GlyphEntry* entry = LongestKeyAt(inventory, tokens.b, tokens.n, 0, nullptr, nullptr);
         PutEntry(writer, entry);
         tailStart = entry ? entry->keyLength : 1;
     }
 
     // The cluster, with a following sign where the font joins it to the last
     // consonant (RA + sign U).
-    int clusterLength = cluster.n;
+    const unsigned char rakarKey[] = {kHalant, kConsonantRa};
+    ClusterFit fit = {cluster.n, script.deadFormsVisible,
+                      FindKey(inventory, rakarKey, 2) != nullptr};
     if (!preBase)
         for (int k = 0; k < signLength; ++k)
             Add(cluster, tokens.b[k]);
     int p = 0;
-    while (p < cluster.n && p < clusterLength) {
+    while (p < cluster.n && p < fit.clusterLength) {
         if (cluster.b[p] == kSoft) {
             ++p;
             continue;
         }
         const GlyphEntry* entry =
-            LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, clusterLength);
+            LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, &fit);
         PutEntry(writer, entry);
         p += entry ? entry->keyLength : 1;
     }
-    if (!preBase && p > clusterLength) tailStart = signLength;
+    if (!preBase && p > fit.clusterLength) tailStart = signLength;
 
     PutRun(inventory, tokens.b + tailStart, tokens.n - tailStart, writer);
     return i;
@@ -204,7 +271,11 @@ int ConvertIndicSyllable(const IndicScript& script, const unsigned char* text, P
     } else if (b == kCandrabindu && text[1] == kNukta) {
         Add(run, b); // OM
         Add(run, text[i++]);
-    } else if (IsVowel(b) || IsSign(b)) {
+    } else if (IsSign(b)) {
+        AddSign(script, run, b);
+        if (text[1] == kNukta) Add(run, text[i++]);
+        i = AddModifiers(text, i, run);
+    } else if (IsVowel(b)) {
         AddCode(inventory, run, b);
         if (text[1] == kNukta) Add(run, text[i++]);
         i = AddModifiers(text, i, run);

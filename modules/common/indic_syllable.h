@@ -8,16 +8,17 @@
 //     candrabindu, anusvara, visarga. A cluster ends early at a halant that no
 //     consonant follows (a visible virama), at halant + halant (the explicit
 //     halant: visible virama, no conjunct) and after the unit limit;
-//     halant + nukta is the soft halant: a half form, never a conjunct;
+//     halant + nukta is the soft halant: a half form, never a conjunct (for
+//     a script with chillu letters: the chillu, which ends the cluster);
 //   - an independent vowel (with nukta) and its modifiers; a stray sign,
 //     halant, nukta or modifier; the danda (danda + danda, danda + nukta);
 //     a digit; ATR or EXT with the byte after it (no glyph);
 //   - an ASCII byte, passed through as its own code in set '0';
 //   - any other byte, consumed without a glyph.
 // Glyphs are written in visual order: pre-base signs (the short i and what
-// the font joins to it), the cluster as the longest conjunct and half-form
-// keys of the inventory with an explicit virama where the font has no half
-// form, then the vowel sign, reph and modifiers.
+// the font joins to it, the first part of a split sign), the cluster as the longest conjunct and
+// half-form keys of the inventory with an explicit virama where the font has no half form, then the
+// vowel sign (the second part of a split sign), reph and modifiers.
 #ifndef NK_INDIC_SYLLABLE_H
 #define NK_INDIC_SYLLABLE_H
 
@@ -27,10 +28,31 @@
 
 enum { kMaxClusterUnits = 8 };
 
+// A vowel sign that a script writes in two parts around its cluster (Tamil
+// and Malayalam o, oo, au): each part is a one-byte key of the inventory.
+struct SplitSign {
+    unsigned char sign;   // the ISCII sign
+    unsigned char before; // key of the part drawn before the cluster
+    unsigned char after;  // key of the part drawn after it
+};
+
+// What a script adds to the shared reader. Scripts that need none of the
+// later fields leave them out: they default to Devanagari's behaviour.
 struct IndicScript {
     GlyphInventory inventory;
     const unsigned char* preBaseSigns; // NUL-terminated; signs drawn before the cluster
     bool rephFromRa;                   // RA + halant before a consonant becomes the reph
+    // Null, or a list ended by a zero sign.
+    const SplitSign* splitSigns = nullptr;
+    // Keys ending in halant are dead consonants drawn with a visible virama
+    // (Tamil's pulli, Malayalam's chandrakkala), not half forms: they serve at
+    // the end of a cluster as well as inside it.
+    bool deadFormsVisible = false;
+    // A key consonant + halant + nukta is a letter of its own (Malayalam's
+    // chillu) that ends the syllable: typed so (ISCII's soft halant) anywhere,
+    // and for a dead consonant at the end of a word. The explicit halant
+    // (halant + halant) keeps the visible virama.
+    bool chilluAtWordEnd = false;
 };
 
 // Converts the syllable at the start of text (NUL-terminated) into pairs.

@@ -31,7 +31,8 @@ struct GlyphInventory {
 };
 
 // Decides whether an entry whose key matches text at pos may be used there,
-// given where the key ends; context is the caller's. Null accepts every match.
+// given where the key ends; context is the caller's record of the place.
+// Null accepts every match.
 typedef bool (*KeyFitFn)(const unsigned char* text, int length, int end, const GlyphEntry& entry,
                          const void* context);
 

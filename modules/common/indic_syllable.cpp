@@ -63,22 +63,26 @@ bool HasSubjoinedForm(const GlyphInventory& inventory, unsigned char b) {
     return FindKey(inventory, key, 2) != nullptr;
 }
 
+// Where the cluster's keys are being fitted, and what the script allows there.
 struct ClusterFit {
     const GlyphInventory* inventory;
-    int clusterLength; // where the vowel sign begins in the cluster text
+    int clusterLength;     // where the vowel sign begins in the cluster text
+    bool deadFormsVisible; // a half key may end the cluster (visible virama)
 };
 
 // Inside a cluster a key must end where a unit ends; a half-form key only
-// where another unit follows, and not before a consonant the font subjoins
-// (which joins the consonant before it as its subjoined form instead),
-// unless that consonant carries a nukta.
+// where another unit follows (or, for visible dead forms, where the cluster
+// ends), and not before a consonant the font subjoins (which joins the
+// consonant before it as its subjoined form instead: rakar, ya-phala),
+// unless that consonant carries a nukta. No key but the chillu's own ends on
+// the consonant of a chillu (halant + nukta in the cluster text).
 bool FitsCluster(const unsigned char* text, int length, int end, const GlyphEntry& entry,
                  const void* context) {
     const ClusterFit& fit = *(const ClusterFit*)context;
     int clusterLength = fit.clusterLength;
     if (entry.keyLength == 1 && (entry.key[0] == kHalant || entry.key[0] == kNukta)) return true;
     if (IsHalfKey(entry)) {
-        if (end >= clusterLength) return false;
+        if (end >= clusterLength) return fit.deadFormsVisible && end == clusterLength;
         if (HasSubjoinedForm(*fit.inventory, text[end]))
             return end + 1 < length && text[end + 1] == kNukta;
         return IsClusterUnit(text[end]) || text[end] == kSoft;
@@ -86,7 +90,31 @@ bool FitsCluster(const unsigned char* text, int length, int end, const GlyphEntr
     if (end == length || end == clusterLength) return true;
     if (end > clusterLength) return false;
     unsigned char next = text[end];
+    if (next == kHalant && end + 1 < clusterLength && text[end + 1] == kNukta) return false;
     return next == kHalant || next == kNukta || next == kSoft;
+}
+
+const SplitSign* FindSplit(const IndicScript& script, unsigned char sign) {
+    if (!script.splitSigns) return nullptr;
+    for (const SplitSign* split = script.splitSigns; split->sign; ++split)
+        if (split->sign == sign) return split;
+    return nullptr;
+}
+
+// A sign's text: its code (or substitute), or both parts of a split sign.
+void AddSign(const IndicScript& script, Text& text, unsigned char sign) {
+    const SplitSign* split = FindSplit(script, sign);
+    if (!split) {
+        AddCode(script.inventory, text, sign);
+        return;
+    }
+    Add(text, split->before);
+    Add(text, split->after);
+}
+
+// Where a dead consonant ends the word: nothing more of the script follows.
+bool EndsWord(unsigned char next) {
+    return next < 0x80 || next == kDanda;
 }
 
 // Writes text[0..length) as the longest keys of the inventory, left to right;
@@ -120,35 +148,38 @@ void ChooseAnusvara(const IndicScript& script, unsigned char vowel, Text& tokens
         if (tokens.b[k] == kAnusvara) tokens.b[k] = alt;
 }
 
-// Whether consonant + halant + nukta has a glyph of its own (khanda ta).
+// Whether consonant + halant + nukta is a letter of its own (khanda ta,
+// chillu).
 bool HasSoftForm(const GlyphInventory& inventory, unsigned char consonant) {
     const unsigned char key[3] = {consonant, kHalant, kNukta};
     return FindKey(inventory, key, 3) != nullptr;
 }
 
-// Reads the consonants of a cluster into cluster (with kSoft after a soft
-// halant); open becomes false when a visible virama or a terminal soft form
-// ends it. Returns the position after it.
+// Reads the units of a cluster from text into cluster (consonants with
+// their nukta, halants, soft-halant marks, a chillu's halant + nukta).
+// Returns the position after the cluster; open is false when a visible
+// virama or a chillu ends it, so that no vowel sign can follow.
 int ReadClusterUnits(const IndicScript& script, const unsigned char* text, Text& cluster,
                      bool& open) {
     const GlyphInventory& inventory = script.inventory;
     int i = 0, units = 0;
     open = true;
     for (;;) {
-        unsigned char consonant = text[i];
         AddCode(inventory, cluster, text[i++]);
         ++units;
-        if (text[i] == kNukta) {
+        bool plain = text[i] != kNukta; // a chillu is a plain consonant's
+        if (!plain) {
             Add(cluster, kNukta);
             ++i;
         }
         if (text[i] != kHalant) break;
         unsigned char next = text[i + 1];
         bool room = units < kMaxClusterUnits;
-        if (next == kNukta && HasSoftForm(inventory, consonant)) {
+        bool letterEnd = next == kNukta || (script.chilluAtWordEnd && EndsWord(next));
+        if (plain && letterEnd && HasSoftForm(inventory, cluster.b[cluster.n - 1])) {
             Add(cluster, kHalant);
             Add(cluster, kNukta);
-            i += 2;
+            i += next == kNukta ? 2 : 1;
             open = false;
             break;
         }
@@ -178,8 +209,8 @@ int ReadClusterUnits(const IndicScript& script, const unsigned char* text, Text&
 // goes. Returns how far into the cluster text (past clusterLength when a
 // sign joined the last consonant) the glyphs reached.
 int PutCluster(const GlyphInventory& inventory, const Text& cluster, int clusterLength,
-               PairWriter& writer, int& cut) {
-    ClusterFit fit = {&inventory, clusterLength};
+               bool deadFormsVisible, PairWriter& writer, int& cut) {
+    ClusterFit fit = {&inventory, clusterLength, deadFormsVisible};
     cut = 0;
     int p = 0;
     while (p < cluster.n && p < clusterLength) {
@@ -248,14 +279,14 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
     // and its right part where the sign stood.
     unsigned char preText[kGlyphKeyMax] = {0};
     int preLength = 0, tailStart = 0;
-    if (signLength == 1) {
-        for (int k = 0; k < script.splitCount; ++k) {
-            if (script.splitSigns[k].sign != tokens.b[0]) continue;
-            preText[0] = script.splitSigns[k].pre;
+    if (signLength >= 1) {
+        const SplitSign* split = FindSplit(script, tokens.b[0]);
+        if (split) {
+            preText[0] = split->before;
             preLength = 1;
-            tokens.b[0] = script.splitSigns[k].post;
+            tokens.b[0] = split->after;
         }
-        if (!preLength && script.preBaseSigns &&
+        if (!preLength && signLength == 1 && script.preBaseSigns &&
             strchr((const char*)script.preBaseSigns, tokens.b[0]) != nullptr) {
             const GlyphEntry* entry =
                 LongestKeyAt(inventory, tokens.b, tokens.n, 0, nullptr, nullptr);
@@ -275,7 +306,8 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
     PairWriter clusterWriter;
     BeginPairs(clusterWriter, drawn, (int)sizeof drawn);
     int cut = 0;
-    int p = PutCluster(inventory, cluster, clusterLength, clusterWriter, cut);
+    int p =
+        PutCluster(inventory, cluster, clusterLength, script.deadFormsVisible, clusterWriter, cut);
     if (!preLength && p > clusterLength) tailStart = signLength;
 
     CopyPairs(writer, drawn, 0, cut);
@@ -308,11 +340,15 @@ int ConvertIndicSyllable(const IndicScript& script, const unsigned char* text, P
     } else if (b == kCandrabindu && text[1] == kNukta) {
         Add(run, b); // OM
         Add(run, text[i++]);
-    } else if (IsVowel(b) || IsSign(b)) {
+    } else if (IsSign(b)) {
+        AddSign(script, run, b);
+        if (text[1] == kNukta) Add(run, text[i++]);
+        i = AddModifiers(text, i, run);
+    } else if (IsVowel(b)) {
         AddCode(inventory, run, b);
         if (text[1] == kNukta) Add(run, text[i++]);
         i = AddModifiers(text, i, run);
-        if (IsVowel(b)) ChooseAnusvara(script, b, run);
+        ChooseAnusvara(script, b, run);
     } else if (IsModifier(b) || b == kHalant || b == kNukta || IsDigit(b)) {
         Add(run, b);
     } else {

@@ -9,8 +9,8 @@
 //     consonant follows (a visible virama), at halant + halant (the explicit
 //     halant: visible virama, no conjunct) and after the unit limit;
 //     halant + nukta is the soft halant: a half form, never a conjunct (or,
-//     where the font has a glyph for consonant + halant + nukta, that glyph,
-//     which ends the cluster: the Bengali khanda ta);
+//     where the font has a glyph for consonant + halant + nukta, that letter,
+//     which ends the cluster: the Bengali khanda ta, the Malayalam chillu);
 //   - an independent vowel (with nukta) and its modifiers; a stray sign,
 //     halant, nukta or modifier; the danda (danda + danda, danda + nukta);
 //     a digit; ATR or EXT with the byte after it (no glyph);
@@ -42,20 +42,33 @@ enum { kMaxClusterUnits = 8 };
 // altAnusvaraAfter; no ISCII sign has this value.
 const unsigned char kNoSign = 0xFF;
 
-// A vowel sign drawn in two parts around its cluster (Bengali and Oriya o
-// and au): the key of the part before the cluster and of the part after it.
+// A vowel sign that a script writes in two parts around its cluster
+// (Bengali, Oriya, Tamil and Malayalam o and au): each part is a one-byte key
+// of the inventory.
 struct SplitSign {
-    unsigned char sign;
-    unsigned char pre;  // key of the left part, drawn like a pre-base sign
-    unsigned char post; // key of the right part, drawn where the sign would be
+    unsigned char sign;   // the ISCII sign
+    unsigned char before; // key of the part drawn before the cluster, like a pre-base sign
+    unsigned char after;  // key of the part drawn after it, where the sign would be
 };
 
+// What a script adds to the shared reader. Scripts that need none of the
+// later fields leave them out: they default to Devanagari's behaviour.
 struct IndicScript {
     GlyphInventory inventory;
     const unsigned char* preBaseSigns; // NUL-terminated; signs drawn before the cluster
     bool rephFromRa;                   // RA + halant before a consonant becomes the reph
+    // Null, or a list ended by a zero sign.
     const SplitSign* splitSigns = nullptr;
-    int splitCount = 0;
+    // Keys ending in halant are dead consonants drawn with a visible virama
+    // (Tamil's pulli, Malayalam's chandrakkala), not half forms: they serve at
+    // the end of a cluster as well as inside it.
+    bool deadFormsVisible = false;
+    // A key consonant + halant + nukta is a letter of its own (Bengali's
+    // khanda ta, Malayalam's chillu) that ends the syllable: typed so (ISCII's
+    // soft halant) anywhere in every script; with this set also for a dead
+    // consonant at the end of a word. The explicit halant (halant + halant)
+    // keeps the visible virama.
+    bool chilluAtWordEnd = false;
     // NUL-terminated: independent vowels and signs (kNoSign for the bare
     // consonant) after which the anusvara is drawn as kTokenAltAnusvara.
     const unsigned char* altAnusvaraAfter = nullptr;

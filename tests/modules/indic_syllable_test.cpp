@@ -45,13 +45,12 @@ const GlyphEntry kEntries[] = {
 };
 
 const unsigned char kPreBase[] = {0xDB, 0xE1, 0};
-const SplitSign kSplit[] = {{0xE5, 0xE1, 0xDA}, {0xE6, 0xE1, 0xE6}};
+const SplitSign kSplit[] = {{0xE5, 0xE1, 0xDA}, {0xE6, 0xE1, 0xE6}, {0, 0, 0}};
 const unsigned char kAltAfter[] = {kNoSign, 0xDB, 0xDD, 0xA4, 0};
 
 IndicScript TestScript(bool gemination) {
     IndicScript script = {{kEntries, (int)(sizeof kEntries / sizeof kEntries[0])}, kPreBase, true};
     script.splitSigns = kSplit;
-    script.splitCount = 2;
     script.altAnusvaraAfter = kAltAfter;
     script.geminationMark = gemination;
     return script;

@@ -148,6 +148,12 @@ const SyllableCase kSyllables[] = {
      {"C6+E8", "C4"}},
     {"Sanskrit font: stacked DA + DHA", kFontSD, "\xC4\xE8\xC5\xCD", 3, {"C4+E8+C5"}},
     {"Sanskrit font: short e drawn as e", kFontSD, "\xC6\xE0", 2, {"C6", "E1"}},
+    {"vocalic L sign (sign I + nukta) has its own glyph",
+     kFontDV,
+     "\xB3\xDB\xE9",
+     3,
+     {"B3", "DB+E9"}},
+    {"vocalic L sign in the Sanskrit font", kFontSD, "\xB3\xDB\xE9", 3, {"B3", "DB+E9"}},
 };
 
 TEST(DevanagariSyllable, EachCase) {

@@ -209,7 +209,7 @@ int ReadClusterUnits(const IndicScript& script, const unsigned char* text, Text&
 // goes. Returns how far into the cluster text (past clusterLength when a
 // sign joined the last consonant) the glyphs reached.
 int PutCluster(const GlyphInventory& inventory, const Text& cluster, int clusterLength,
-               bool deadFormsVisible, PairWriter& writer, int& cut) {
+               bool deadFormsVisible, PairWriter& writer, int& cut, const GlyphEntry*& last) {
     ClusterFit fit = {&inventory, clusterLength, deadFormsVisible};
     cut = 0;
     int p = 0;
@@ -221,6 +221,7 @@ int PutCluster(const GlyphInventory& inventory, const Text& cluster, int cluster
         const GlyphEntry* entry =
             LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, &fit);
         PutEntry(writer, entry);
+        if (entry) last = entry;
         p += entry ? entry->keyLength : 1;
         bool virama = entry && entry->keyLength == 1 && entry->key[0] == kHalant;
         if (virama && p < clusterLength) cut = writer.used;
@@ -232,6 +233,49 @@ int PutCluster(const GlyphInventory& inventory, const Text& cluster, int cluster
 void CopyPairs(PairWriter& writer, const unsigned char* pairs, int from, int to) {
     for (int k = from; k + 1 < to; k += 2)
         PutGlyph(writer, pairs[k], pairs[k + 1]);
+}
+
+// A cluster's glyphs as drawn, before they are written out.
+struct ClusterGlyphs {
+    const unsigned char* pairs;
+    int cut;                // where the pre-base sign went (already written up to here)
+    int used;               // bytes of pairs
+    const GlyphEntry* last; // the cluster's last glyph
+};
+
+bool Lists(const unsigned char* list, unsigned char b) {
+    return list && b && strchr((const char*)list, b) != nullptr;
+}
+
+// Writes the rest of the cluster and the tokens after it (signs in
+// tokens[tailStart..signEnd), then the reph and modifiers). A below-base
+// sign goes under the consonant, before a post-base form that ends the
+// cluster (Bengali ya-phala); where the script draws the reph on the
+// consonant it comes before the signs (Bengali reph before sign AA).
+void PutTail(const IndicScript& script, const ClusterGlyphs& glyphs, const Text& tokens,
+             int tailStart, int signEnd, PairWriter& writer) {
+    const GlyphInventory& inventory = script.inventory;
+    int postStart = glyphs.used;
+    const GlyphEntry* last = glyphs.last;
+    bool postBase = last && last->keyLength == 2 && last->key[0] == kHalant &&
+                    Lists(script.postBaseConsonants, last->key[1]);
+    bool below = signEnd > tailStart && Lists(script.belowBaseSigns, tokens.b[tailStart]);
+    if (postBase && below && glyphs.used - 2 >= glyphs.cut) postStart = glyphs.used - 2;
+    bool reph = signEnd < tokens.n && tokens.b[signEnd] == kTokenReph;
+    bool rephFirst = reph && script.rephBeforeSigns;
+    CopyPairs(writer, glyphs.pairs, glyphs.cut, postStart);
+    if (postStart < glyphs.used) {
+        PutRun(inventory, tokens.b + tailStart, signEnd - tailStart, writer);
+        tailStart = signEnd;
+    }
+    if (rephFirst) PutEntry(writer, FindKey(inventory, &kTokenReph, 1));
+    CopyPairs(writer, glyphs.pairs, postStart, glyphs.used);
+    if (!rephFirst) {
+        PutRun(inventory, tokens.b + tailStart, tokens.n - tailStart, writer);
+        return;
+    }
+    PutRun(inventory, tokens.b + tailStart, signEnd - tailStart, writer);
+    PutRun(inventory, tokens.b + signEnd + 1, tokens.n - signEnd - 1, writer);
 }
 
 int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
@@ -306,15 +350,16 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
     PairWriter clusterWriter;
     BeginPairs(clusterWriter, drawn, (int)sizeof drawn);
     int cut = 0;
-    int p =
-        PutCluster(inventory, cluster, clusterLength, script.deadFormsVisible, clusterWriter, cut);
+    const GlyphEntry* last = nullptr;
+    int p = PutCluster(inventory, cluster, clusterLength, script.deadFormsVisible, clusterWriter,
+                       cut, last);
     if (!preLength && p > clusterLength) tailStart = signLength;
 
     CopyPairs(writer, drawn, 0, cut);
     if (preLength)
         PutEntry(writer, LongestKeyAt(inventory, preText, preLength, 0, nullptr, nullptr));
-    CopyPairs(writer, drawn, cut, clusterWriter.used);
-    PutRun(inventory, tokens.b + tailStart, tokens.n - tailStart, writer);
+    ClusterGlyphs glyphs = {drawn, cut, clusterWriter.used, last};
+    PutTail(script, glyphs, tokens, tailStart, signLength, writer);
     return i;
 }
 

@@ -48,11 +48,19 @@ const unsigned char kPreBase[] = {0xDB, 0xE1, 0};
 const SplitSign kSplit[] = {{0xE5, 0xE1, 0xDA}, {0xE6, 0xE1, 0xE6}, {0, 0, 0}};
 const unsigned char kAltAfter[] = {kNoSign, 0xDB, 0xDD, 0xA4, 0};
 
+const unsigned char kPostBase[] = {0xCD, 0};
+const unsigned char kBelowBase[] = {0xDD, 0};
+
 IndicScript TestScript(bool gemination) {
     IndicScript script = {{kEntries, (int)(sizeof kEntries / sizeof kEntries[0])}, kPreBase, true};
     script.splitSigns = kSplit;
     script.altAnusvaraAfter = kAltAfter;
     script.geminationMark = gemination;
+    // The rows without gemination stand for a script that draws the reph on
+    // the consonant and subjoins ya after it.
+    script.rephBeforeSigns = !gemination;
+    script.postBaseConsonants = kPostBase;
+    script.belowBaseSigns = kBelowBase;
     return script;
 }
 
@@ -85,6 +93,11 @@ const Row kRows[] = {
     {"doubled consonant without the rule: visible virama", false, "\xB3\xE8\xB3", 3,
      "\x41\x60\x41"},
     {"gemination mark before a pre-base sign", true, "\xB3\xE8\xB3\xDB", 4, "\x73\x51\x41"},
+    {"reph on the consonant, before sign AA", false, "\xCF\xE8\xB3\xDA\xA2", 5, "\x41\x72\x50\x70"},
+    {"reph at the end where the script says so", true, "\xCF\xE8\xB3\xDA", 4, "\x41\x50\x72"},
+    {"sign U under the consonant, before the ya-phala", false, "\xC2\xE8\xCD\xDD", 4,
+     "\x42\x54\x61"},
+    {"sign AA after the ya-phala", false, "\xC2\xE8\xCD\xDA", 4, "\x42\x61\x50"},
 };
 
 TEST(IndicSyllable, ScriptData) {

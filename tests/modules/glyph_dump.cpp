@@ -1,19 +1,47 @@
 // Converts ISCII words (one per line on standard input) the way the engine
 // does: mode 4 on the word, then mode 0 syllable by syllable. Writes one line
-// per word: the glyph codes, or with -p the pairs. Used by the rendering
-// check; the first argument names the font: DV, DVB, VD, SD or RM (RM takes a capitals mode and an
-// accent: RM 2 1).
+// per word: the glyph codes, or with -p the pairs (set byte first). Used by
+// the rendering check; the first argument names the font (a variant of
+// kVariants) or RM (RM takes a capitals mode and an accent: RM 2 1).
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "include/nelkor.h"
+#include "modules/bengali/bengali_adapter.h"
 #include "modules/devanagari/devanagari_adapter.h"
 #include "modules/roman/roman_adapter.h"
 
+namespace {
+
+struct Variant {
+    const char* name;
+    const IndicScript* (*script)();
+};
+
+// Each font of each ISCII script, named as the rendering check names it.
+const Variant kVariants[] = {
+    {"DV", [] { return &DevanagariScript(kFontDV); }},
+    {"DVB", [] { return &DevanagariScript(kFontDVB); }},
+    {"VD", [] { return &DevanagariScript(kFontVD); }},
+    {"SD", [] { return &DevanagariScript(kFontSD); }},
+    {"BN", [] { return &BengaliScript(kFontBN); }},
+    {"BNB", [] { return &BengaliScript(kFontBNB); }},
+    {"AS", [] { return &BengaliScript(kFontBN); }},
+    {"ASB", [] { return &BengaliScript(kFontBNB); }},
+};
+
+const IndicScript* FindVariant(const char* name) {
+    for (const Variant& v : kVariants)
+        if (strcmp(v.name, name) == 0) return v.script();
+    return nullptr;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     if (argc < 2) {
-        fprintf(stderr, "usage: glyph_dump DV|DVB|VD|SD [-p] | RM capitals accent\n");
+        fprintf(stderr, "usage: glyph_dump VARIANT [-p] | RM capitals accent\n");
         return 2;
     }
     bool pairs = argc > 2 && strcmp(argv[2], "-p") == 0;
@@ -26,10 +54,11 @@ int main(int argc, char** argv) {
         RomanEntry((const unsigned char*)"", scratch, &consumed, &accent, 6);
         pairs = false;
     }
-    int font = strcmp(argv[1], "DVB") == 0  ? kFontDVB
-               : strcmp(argv[1], "VD") == 0 ? kFontVD
-               : strcmp(argv[1], "SD") == 0 ? kFontSD
-                                            : kFontDV;
+    const IndicScript* script = roman ? nullptr : FindVariant(argv[1]);
+    if (!roman && !script) {
+        fprintf(stderr, "glyph_dump: no variant %s\n", argv[1]);
+        return 2;
+    }
     char line[1024];
     while (fgets(line, sizeof line, stdin)) {
         line[strcspn(line, "\n")] = 0;
@@ -39,13 +68,13 @@ int main(int argc, char** argv) {
         if (roman)
             RomanEntry(text, out, &consumed, &length, 4);
         else
-            IndicAdapterEntry(DevanagariScript(font), text, out, &consumed, &length, 4);
+            IndicAdapterEntry(*script, text, out, &consumed, &length, 4);
         while (*text) {
             consumed = length = 0;
             if (roman)
                 RomanEntry(text, out, &consumed, &length, 0);
             else
-                IndicAdapterEntry(DevanagariScript(font), text, out, &consumed, &length, 0);
+                IndicAdapterEntry(*script, text, out, &consumed, &length, 0);
             for (int i = 0; out[i] && out[i + 1]; i += 2) {
                 if (pairs) fputc(out[i + 1], stdout);
                 fputc(out[i], stdout);

@@ -45,6 +45,17 @@ COPYRIGHT = ("Glyph outlines from the Noto fonts, Copyright 2015-2020 Google LLC
              "arranged for the Velta script manager. Licensed under the SIL Open Font "
              "License 1.1 (OFL.txt).")
 
+def danda_letters(avagraha):
+    """Danda, double danda and avagraha, which ICU gives only in Devanagari."""
+    letters = {b"\xea": "\u0964", b"\xea\xea": "\u0965"}
+    if avagraha:
+        letters[b"\xea\xe9"] = avagraha
+    return letters
+
+
+# The right part of sign AU: the AU length mark.
+BENGALI_LETTERS = {**danda_letters("\u09bd"), b"\xe6": "\u09d7"}
+
 # Each script: its glyph source, ICU's ISCII version, the letters its marks are
 # drawn on (the first whose glyph stays separate when the mark is added: NA
 # with nukta is a letter of its own in Devanagari), the table's columns and
@@ -64,27 +75,27 @@ SCRIPTS = {
         source="NotoSansBengali-Regular.ttf", version=1, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["BN", "BNB"],
         fonts=[("BN-Velta", "BN", NARROW_LATIN), ("BNB-TTVelta", "BNB", WIDE_LATIN)],
-        english=["BN1-Velta"], letters={0xE6: "\u09d7"}),
+        english=["BN1-Velta"], letters={**BENGALI_LETTERS, b"\xd4": "\u09ac"}),
     "assamese": dict(
         source="NotoSansBengali-Regular.ttf", version=1, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["BN", "BNB"],
         fonts=[("AS-Velta", "BN", NARROW_LATIN), ("ASB-TTVelta", "BNB", WIDE_LATIN)],
-        english=["AS1-Velta"], letters={0xE6: "\u09d7", 0xCF: "\u09f0", 0xD4: "\u09f1"}),
+        english=["AS1-Velta"], letters={**BENGALI_LETTERS, b"\xcf": "\u09f0", b"\xd4": "\u09f1"}),
     "oriya": dict(
         source="NotoSansOriya-Regular.ttf", version=4, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["OR", "ORB"],
         fonts=[("OR-Velta", "OR", NARROW_LATIN), ("ORB-TTVelta", "ORB", WIDE_LATIN)],
-        english=["OR1-Velta"], letters={0xE6: "\u0b57", 0xE2: "\u0b56"}),
+        english=["OR1-Velta"], letters={**danda_letters("\u0b3d"), b"\xe6": "\u0b57", b"\xe2": "\u0b56"}),
     "gujarati": dict(
         source="NotoSansGujarati-Regular.ttf", version=3, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["GJ", "GJB"],
         fonts=[("GJ-Velta", "GJ", NARROW_LATIN), ("GJB-TTVelta", "GJB", WIDE_LATIN)],
-        english=["GJ1-Velta"], letters={}),
+        english=["GJ1-Velta"], letters=danda_letters("\u0abd")),
     "gurmukhi": dict(
         source="NotoSansGurmukhi-Regular.ttf", version=2, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["PN", "PNB"],
         fonts=[("PN-Velta", "PN", NARROW_LATIN), ("PNB-TTVelta", "PNB", WIDE_LATIN)],
-        english=["PN1-Velta"], letters={}),
+        english=["PN1-Velta"], letters=danda_letters(None)),
 }
 # Unicode of the key tokens other than the reph, drawn on the base letter.
 TOKEN_TEXT = {ALT_ANUSVARA: "\u0a70", GEMINATION: "\u0a71"}
@@ -107,20 +118,25 @@ def uconv(texts, version):
 
 
 def iscii_to_unicode(texts, version, letters):
-    """ICU's meaning of each ISCII text, with the script's own letters for the
-    bytes in letters: the text is cut there and the pieces converted alone."""
+    """ICU's meaning of each ISCII text, with the script's own meaning for
+    the byte sequences in letters (longest first): the text is cut there and
+    the pieces converted alone."""
+    order = sorted(letters, key=len, reverse=True)
     pieces, layout = [], []
     for text in texts:
-        parts, run = [], b""
-        for b in text:
-            if b in letters:
-                if run:
-                    parts.append(len(pieces))
-                    pieces.append(run)
-                    run = b""
-                parts.append(letters[b])
-            else:
-                run += bytes([b])
+        parts, run, i = [], b"", 0
+        while i < len(text):
+            seq = next((q for q in order if text.startswith(q, i)), None)
+            if seq is None:
+                run += text[i:i + 1]
+                i += 1
+                continue
+            if run:
+                parts.append(len(pieces))
+                pieces.append(run)
+                run = b""
+            parts.append(letters[seq])
+            i += len(seq)
         if run:
             parts.append(len(pieces))
             pieces.append(run)

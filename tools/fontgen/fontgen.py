@@ -3,6 +3,7 @@
 
 usage: fontgen.py devanagari TABLE OUTDIR
        fontgen.py roman TABLE OUTDIR
+       fontgen.py SCRIPT TABLE OUTDIR      (SCRIPT: one of INDIC_SCRIPTS)
 
 Glyph outlines come from the OFL fonts of Debian's fonts-noto-core: for each
 table row the key's Unicode text (ICU's ISCII converter) is shaped with
@@ -52,10 +53,11 @@ def cp1252_char(code):
         return chr(code)  # undefined in 1252: Windows maps it to U+00xx
 
 
-def iscii_to_unicode(texts):
-    """Unicode of each ISCII byte string (one uconv call for all)."""
+def iscii_to_unicode(texts, version=0):
+    """Unicode of each ISCII byte string (one uconv call for all); version
+    names the script in Unicode's block order (0 Devanagari ... 8 Malayalam)."""
     data = b"\n".join(texts) + b"\n"
-    out = subprocess.run(["uconv", "-f", "ISCII,version=0", "-t", "UTF-8"], input=data,
+    out = subprocess.run(["uconv", "-f", "ISCII,version=%d" % version, "-t", "UTF-8"], input=data,
                          capture_output=True, check=True).stdout.decode("utf-8")
     lines = out.split("\n")
     return lines[:len(texts)]
@@ -92,7 +94,7 @@ class Outline:
         self.advance = advance
 
 
-def row_context(row):
+def row_context(row, base=BASE):
     """ISCII text to shape for a row, whether a ZWJ follows, and whether the
     glyph sits on the NA base (marks and signs) that is not part of the glyph."""
     key = row.key
@@ -102,7 +104,7 @@ def row_context(row):
     on_base = reph or first in (0xE8, 0xE9) or 0xDA <= first <= 0xE7 or (
         0xA1 <= first <= 0xA3 and data != b"\xa1\xe9")
     if on_base:
-        return (b"\xcf\xe8" if reph else b"") + BASE + data, False, True
+        return (b"\xcf\xe8" if reph else b"") + base + data, False, True
     half = len(data) >= 2 and data[-1] == 0xE8
     return data, half, False
 
@@ -271,6 +273,92 @@ def make_devanagari(table, out_dir):
         build_font(os.path.join(out_dir, family + ".ttf"), family, latin_all, vertical)
 
 
+# The scripts built from one glyph table each by indic_outlines: ICU's ISCII
+# version, the source font, the font columns of the table, and the faces:
+# (face, column, Latin of the bilingual face). "TT" faces are the names the
+# keyboard overlay tries when a face is missing; they are the same fonts.
+# unicode: the text shaped for keys ICU does not convert in the script (or
+# converts to more than the glyph: E6 alone is only the au length mark).
+INDIC_SCRIPTS = {
+    "tamil": {
+        "version": 5, "source": "NotoSansTamil-Regular.ttf", "prefix": "TM",
+        "columns": ["TM", "TMB"],
+        "faces": [("TM-Velta", "TM", False), ("TM-TTVelta", "TM", False),
+                  ("TMB-TTVelta", "TMB", True)],
+        "unicode": {"EA": "\u0964", "EA+EA": "\u0965", "E6": "\u0bd7"},
+    },
+}
+
+
+def indic_outlines(rows, cfg, source_path, source):
+    """Outlines of every row: the glyphs HarfBuzz gives for the row's text in
+    the source font, at its positions. Signs and marks are shaped on NA and
+    NA is left out; a sign that merges with NA is shaped alone (HarfBuzz puts
+    it on a dotted circle, which is left out too)."""
+    contexts, flags = [], []
+    for row in rows:
+        data, _, on_base = row_context(row)
+        # ICU refuses the keys it does not convert: shape their own text.
+        contexts.append(BASE if row.key_text() in cfg["unicode"] else data)
+        flags.append(on_base)
+    texts = iscii_to_unicode(contexts, cfg["version"])
+    base_text = iscii_to_unicode([BASE], cfg["version"])[0]
+    base_glyph = shape(source_path, [base_text])[0][0][0]
+    for n, row in enumerate(rows):
+        if row.key_text() in cfg["unicode"]:
+            texts[n] = (base_text if flags[n] else "") + cfg["unicode"][row.key_text()]
+    runs = shape(source_path, texts)
+    alone = [n for n, run in enumerate(runs)
+             if flags[n] and base_glyph not in [g[0] for g in run]]
+    if alone:
+        for n, run in zip(alone, shape(source_path, [texts[n][len(base_text):] for n in alone])):
+            runs[n] = run
+    outlines = {}
+    for row, run, on_base in zip(rows, runs, flags):
+        outlines[row.key_text()] = run_outline(row, run, on_base, base_glyph, source)
+    return outlines
+
+
+def run_outline(row, run, on_base, base_glyph, source):
+    pen_x, pieces, origin, advance, skipped_base = 0, [], None, 0, False
+    for name, dx, dy, ax in run:
+        use = name not in EMPTY_GLYPHS and not name.startswith("uni25CC")
+        if on_base and not skipped_base and name == base_glyph:
+            skipped_base, use = True, False
+        if use:
+            if origin is None:
+                origin = pen_x
+            pieces.append((name, pen_x - origin + dx, dy))
+            advance = pen_x + ax - origin
+        pen_x += ax
+    if not pieces or any(p[0] == ".notdef" for p in pieces):
+        raise SystemExit("line %d (%s): no glyph in the source (%s)" % (row.line_no, row.note, run))
+    return Outline(source, pieces, max(advance, 0))
+
+
+def make_indic(script, table, out_dir):
+    cfg = INDIC_SCRIPTS[script]
+    source_path = os.path.join(NOTO_DIR, cfg["source"])
+    rows = read_table(table, cfg["columns"])
+    source = TTFont(source_path)
+    latin = TTFont(LATIN_SOURCE)
+    outlines = indic_outlines(rows, cfg, source_path, source)
+    vertical = vertical_of(source, latin)
+    narrow_latin = latin_slots(latin, range(0x21, 0x41))  # digits, punctuation
+    wide_latin = latin_slots(latin, range(0x21, 0x7F))
+    for face, column, wide in cfg["faces"]:
+        slots = dict(wide_latin if wide else narrow_latin)
+        for row in rows:
+            code = row.codes[column]
+            if code is not None:
+                slots[code] = outlines[row.key_text()]
+        build_font(os.path.join(out_dir, face + ".ttf"), face, slots, vertical)
+    # English-mode companions: plain Latin of code page 1252.
+    latin_all = latin_slots(latin, [c for c in range(0x21, 0x100) if c not in UNUSABLE_CODES])
+    for face in (cfg["prefix"] + "1-Velta", cfg["prefix"] + "1-TTVelta"):
+        build_font(os.path.join(out_dir, face + ".ttf"), face, latin_all, vertical)
+
+
 def make_roman(table, out_dir):
     rows = read_roman_table(table)
     latin = TTFont(LATIN_SOURCE)
@@ -299,10 +387,12 @@ def roman_outline(latin, text, row):
 
 
 def main():
-    if len(sys.argv) != 4 or sys.argv[1] not in ("devanagari", "roman"):
+    if len(sys.argv) != 4 or sys.argv[1] not in ("devanagari", "roman") + tuple(INDIC_SCRIPTS):
         raise SystemExit(__doc__)
     os.makedirs(sys.argv[3], exist_ok=True)
-    if sys.argv[1] == "devanagari":
+    if sys.argv[1] in INDIC_SCRIPTS:
+        make_indic(sys.argv[1], sys.argv[2], sys.argv[3])
+    elif sys.argv[1] == "devanagari":
         make_devanagari(sys.argv[2], sys.argv[3])
     else:
         make_roman(sys.argv[2], sys.argv[3])

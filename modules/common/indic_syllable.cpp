@@ -212,27 +212,18 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
     }
     i = AddModifiers(text, i, tokens);
 
-    // A pre-base sign and whatever the font joins to it (the reph, a
-    // modifier), or the first part of a split sign, go before the cluster.
-    int tailStart = 0;
+    // The cluster, with a following sign where the font joins it to the last
+    // consonant (RA + sign U), as the longest keys that fit.
     bool preBase = signLength == 1 && script.preBaseSigns &&
                    strchr((const char*)script.preBaseSigns, tokens.b[0]) != nullptr;
-    if (split) PutRun(inventory, &split->before, 1, writer);
-    if (preBase) {
-        const GlyphEntry* entry = LongestKeyAt(inventory, tokens.b, tokens.n, 0, nullptr, nullptr);
-        PutEntry(writer, entry);
-        tailStart = entry ? entry->keyLength : 1;
-    }
-
-    // The cluster, with a following sign where the font joins it to the last
-    // consonant (RA + sign U).
     const unsigned char rakarKey[] = {kHalant, kConsonantRa};
     ClusterFit fit = {cluster.n, script.deadFormsVisible,
                       FindKey(inventory, rakarKey, 2) != nullptr};
     if (!preBase)
         for (int k = 0; k < signLength; ++k)
             Add(cluster, tokens.b[k]);
-    int p = 0;
+    const GlyphEntry* glyphs[kTextMax];
+    int glyphCount = 0, p = 0;
     while (p < cluster.n && p < fit.clusterLength) {
         if (cluster.b[p] == kSoft) {
             ++p;
@@ -240,10 +231,29 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
         }
         const GlyphEntry* entry =
             LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, &fit);
-        PutEntry(writer, entry);
+        glyphs[glyphCount++] = entry;
         p += entry ? entry->keyLength : 1;
     }
-    if (!preBase && p > fit.clusterLength) tailStart = signLength;
+    int tailStart = !preBase && p > fit.clusterLength ? signLength : 0;
+
+    // A pre-base sign and whatever the font joins to it (the reph, a
+    // modifier), or the first part of a split sign, go before the cluster;
+    // where dead consonants keep their visible virama they stand apart, and
+    // the sign goes after them, before the consonant it belongs to.
+    int lead = 0;
+    while (script.deadFormsVisible && lead < glyphCount - 1 && glyphs[lead] &&
+           IsHalfKey(*glyphs[lead]))
+        ++lead;
+    for (int k = 0; k < lead; ++k)
+        PutEntry(writer, glyphs[k]);
+    if (split) PutRun(inventory, &split->before, 1, writer);
+    if (preBase) {
+        const GlyphEntry* entry = LongestKeyAt(inventory, tokens.b, tokens.n, 0, nullptr, nullptr);
+        PutEntry(writer, entry);
+        tailStart = entry ? entry->keyLength : 1;
+    }
+    for (int k = lead; k < glyphCount; ++k)
+        PutEntry(writer, glyphs[k]);
 
     PutRun(inventory, tokens.b + tailStart, tokens.n - tailStart, writer);
     return i;

@@ -9,9 +9,14 @@
 
 enum { kGlyphKeyMax = 8 };
 
-// Key token of the reph (RA + halant at the start of a cluster); no ISCII
-// byte has this value.
+// Key tokens of glyphs that no ISCII text spells directly; no ISCII byte has
+// these values. The reph: RA + halant at the start of a cluster. The
+// alternative anusvara: the form a script draws after some vowels (the
+// Gurmukhi tippi). The gemination mark: a consonant doubled by halant drawn
+// as the mark and one consonant (the Gurmukhi addak).
 const unsigned char kTokenReph = 0x02;
+const unsigned char kTokenAltAnusvara = 0x03;
+const unsigned char kTokenGemination = 0x04;
 
 struct GlyphEntry {
     unsigned char key[kGlyphKeyMax]; // ISCII bytes and kTokenReph

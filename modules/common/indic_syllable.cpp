@@ -55,17 +55,26 @@ bool IsHalfKey(const GlyphEntry& entry) {
     return entry.keyLength >= 2 && entry.key[entry.keyLength - 1] == kHalant;
 }
 
+// Whether the font draws consonant b after a halant as a subjoined or
+// post-base form of its own (the key halant + b: rakar, ya-phala, the
+// Gurmukhi subjoined ha).
+bool HasSubjoinedForm(const GlyphInventory& inventory, unsigned char b) {
+    const unsigned char key[2] = {kHalant, b};
+    return FindKey(inventory, key, 2) != nullptr;
+}
+
 // Where the cluster's keys are being fitted, and what the script allows there.
 struct ClusterFit {
-    int clusterLength;     // where the vowel sign begins
+    const GlyphInventory* inventory;
+    int clusterLength;     // where the vowel sign begins in the cluster text
     bool deadFormsVisible; // a half key may end the cluster (visible virama)
-    bool rakar;            // a plain RA after a consonant joins it as the rakar sign
 };
 
 // Inside a cluster a key must end where a unit ends; a half-form key only
 // where another unit follows (or, for visible dead forms, where the cluster
-// ends), and not before a plain RA when the font joins RA to the consonant
-// before it as the rakar sign instead. No key but the chillu's own ends on
+// ends), and not before a consonant the font subjoins (which joins the
+// consonant before it as its subjoined form instead: rakar, ya-phala),
+// unless that consonant carries a nukta. No key but the chillu's own ends on
 // the consonant of a chillu (halant + nukta in the cluster text).
 bool FitsCluster(const unsigned char* text, int length, int end, const GlyphEntry& entry,
                  const void* context) {
@@ -74,7 +83,7 @@ bool FitsCluster(const unsigned char* text, int length, int end, const GlyphEntr
     if (entry.keyLength == 1 && (entry.key[0] == kHalant || entry.key[0] == kNukta)) return true;
     if (IsHalfKey(entry)) {
         if (end >= clusterLength) return fit.deadFormsVisible && end == clusterLength;
-        if (text[end] == kConsonantRa && fit.rakar)
+        if (HasSubjoinedForm(*fit.inventory, text[end]))
             return end + 1 < length && text[end + 1] == kNukta;
         return IsClusterUnit(text[end]) || text[end] == kSoft;
     }
@@ -129,11 +138,29 @@ int AddModifiers(const unsigned char* text, int i, Text& tokens) {
     return i;
 }
 
+// The anusvara after the given vowel or sign (kNoSign: the bare consonant)
+// in the form the script spells there.
+void ChooseAnusvara(const IndicScript& script, unsigned char vowel, Text& tokens) {
+    if (!script.altAnusvaraAfter || !strchr((const char*)script.altAnusvaraAfter, vowel)) return;
+    const unsigned char alt = kTokenAltAnusvara;
+    if (!FindKey(script.inventory, &alt, 1)) return;
+    for (int k = 0; k < tokens.n; ++k)
+        if (tokens.b[k] == kAnusvara) tokens.b[k] = alt;
+}
+
+// Whether consonant + halant + nukta is a letter of its own (khanda ta,
+// chillu).
+bool HasSoftForm(const GlyphInventory& inventory, unsigned char consonant) {
+    const unsigned char key[3] = {consonant, kHalant, kNukta};
+    return FindKey(inventory, key, 3) != nullptr;
+}
+
 // Reads the units of a cluster from text into cluster (consonants with
 // their nukta, halants, soft-halant marks, a chillu's halant + nukta).
 // Returns the position after the cluster; open is false when a visible
 // virama or a chillu ends it, so that no vowel sign can follow.
-int ReadCluster(const IndicScript& script, const unsigned char* text, Text& cluster, bool& open) {
+int ReadClusterUnits(const IndicScript& script, const unsigned char* text, Text& cluster,
+                     bool& open) {
     const GlyphInventory& inventory = script.inventory;
     int i = 0, units = 0;
     open = true;
@@ -148,15 +175,13 @@ int ReadCluster(const IndicScript& script, const unsigned char* text, Text& clus
         if (text[i] != kHalant) break;
         unsigned char next = text[i + 1];
         bool room = units < kMaxClusterUnits;
-        if (script.chilluAtWordEnd && plain && (next == kNukta || EndsWord(next))) {
-            const unsigned char chillu[] = {cluster.b[cluster.n - 1], kHalant, kNukta};
-            if (FindKey(inventory, chillu, 3)) {
-                Add(cluster, kHalant);
-                Add(cluster, kNukta);
-                i += next == kNukta ? 2 : 1;
-                open = false;
-                break;
-            }
+        bool letterEnd = next == kNukta || (script.chilluAtWordEnd && EndsWord(next));
+        if (plain && letterEnd && HasSoftForm(inventory, cluster.b[cluster.n - 1])) {
+            Add(cluster, kHalant);
+            Add(cluster, kNukta);
+            i += next == kNukta ? 2 : 1;
+            open = false;
+            break;
         }
         if (next == kNukta && IsClusterUnit(text[i + 2]) && room) {
             Add(cluster, kHalant);
@@ -179,25 +204,61 @@ int ReadCluster(const IndicScript& script, const unsigned char* text, Text& clus
     return i;
 }
 
+// Writes the cluster text as glyphs; cut becomes the output length after the
+// last visible virama followed by more of the cluster, where a pre-base sign
+// goes. Returns how far into the cluster text (past clusterLength when a
+// sign joined the last consonant) the glyphs reached.
+int PutCluster(const GlyphInventory& inventory, const Text& cluster, int clusterLength,
+               bool deadFormsVisible, PairWriter& writer, int& cut) {
+    ClusterFit fit = {&inventory, clusterLength, deadFormsVisible};
+    cut = 0;
+    int p = 0;
+    while (p < cluster.n && p < clusterLength) {
+        if (cluster.b[p] == kSoft) {
+            ++p;
+            continue;
+        }
+        const GlyphEntry* entry =
+            LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, &fit);
+        PutEntry(writer, entry);
+        p += entry ? entry->keyLength : 1;
+        bool virama = entry && entry->keyLength == 1 && entry->key[0] == kHalant;
+        if (virama && p < clusterLength) cut = writer.used;
+    }
+    return p;
+}
+
+// Copies pairs[from..to) of a finished pair string into writer.
+void CopyPairs(PairWriter& writer, const unsigned char* pairs, int from, int to) {
+    for (int k = from; k + 1 < to; k += 2)
+        PutGlyph(writer, pairs[k], pairs[k + 1]);
+}
+
 int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
     const GlyphInventory& inventory = script.inventory;
+    int i = 0;
+    // A consonant doubled by halant: the gemination mark, then the cluster
+    // from the second copy.
+    if (script.geminationMark && IsConsonant(text[0]) && text[1] == kHalant && text[2] == text[0]) {
+        const unsigned char mark = kTokenGemination;
+        const GlyphEntry* entry = FindKey(inventory, &mark, 1);
+        if (entry) {
+            PutEntry(writer, entry);
+            i = 2;
+        }
+    }
     Text cluster;
     cluster.n = 0;
-    bool open;
-    int i = ReadCluster(script, text, cluster, open);
+    bool open = true; // false once a visible virama ends the cluster
+    i += ReadClusterUnits(script, text + i, cluster, open);
 
-    Text tokens; // vowel sign, reph, modifiers
+    Text tokens; // vowel sign (or the right part of a split sign), reph, modifiers
     tokens.n = 0;
     int signLength = 0;
-    const SplitSign* split = nullptr;
+    unsigned char sign = kNoSign;
     if (open && IsSign(text[i])) {
-        split = FindSplit(script, text[i]);
-        if (split) {
-            Add(tokens, split->after);
-            ++i;
-        } else {
-            AddCode(inventory, tokens, text[i++]);
-        }
+        sign = text[i];
+        AddCode(inventory, tokens, text[i++]);
         if (text[i] == kNukta) {
             Add(tokens, kNukta);
             ++i;
@@ -211,50 +272,48 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
         Add(tokens, kTokenReph);
     }
     i = AddModifiers(text, i, tokens);
-
-    // The cluster, with a following sign where the font joins it to the last
-    // consonant (RA + sign U), as the longest keys that fit.
-    bool preBase = signLength == 1 && script.preBaseSigns &&
-                   strchr((const char*)script.preBaseSigns, tokens.b[0]) != nullptr;
-    const unsigned char rakarKey[] = {kHalant, kConsonantRa};
-    ClusterFit fit = {cluster.n, script.deadFormsVisible,
-                      FindKey(inventory, rakarKey, 2) != nullptr};
-    if (!preBase)
-        for (int k = 0; k < signLength; ++k)
-            Add(cluster, tokens.b[k]);
-    const GlyphEntry* glyphs[kTextMax];
-    int glyphCount = 0, p = 0;
-    while (p < cluster.n && p < fit.clusterLength) {
-        if (cluster.b[p] == kSoft) {
-            ++p;
-            continue;
-        }
-        const GlyphEntry* entry =
-            LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, &fit);
-        glyphs[glyphCount++] = entry;
-        p += entry ? entry->keyLength : 1;
-    }
-    int tailStart = !preBase && p > fit.clusterLength ? signLength : 0;
+    ChooseAnusvara(script, sign, tokens);
 
     // A pre-base sign and whatever the font joins to it (the reph, a
-    // modifier), or the first part of a split sign, go before the cluster;
-    // where dead consonants keep their visible virama they stand apart, and
-    // the sign goes after them, before the consonant it belongs to.
-    int lead = 0;
-    while (script.deadFormsVisible && lead < glyphCount - 1 && glyphs[lead] &&
-           IsHalfKey(*glyphs[lead]))
-        ++lead;
-    for (int k = 0; k < lead; ++k)
-        PutEntry(writer, glyphs[k]);
-    if (split) PutRun(inventory, &split->before, 1, writer);
-    if (preBase) {
-        const GlyphEntry* entry = LongestKeyAt(inventory, tokens.b, tokens.n, 0, nullptr, nullptr);
-        PutEntry(writer, entry);
-        tailStart = entry ? entry->keyLength : 1;
+    // modifier) go before the cluster; a split sign puts its left part there
+    // and its right part where the sign stood.
+    unsigned char preText[kGlyphKeyMax] = {0};
+    int preLength = 0, tailStart = 0;
+    if (signLength >= 1) {
+        const SplitSign* split = FindSplit(script, tokens.b[0]);
+        if (split) {
+            preText[0] = split->before;
+            preLength = 1;
+            tokens.b[0] = split->after;
+        }
+        if (!preLength && signLength == 1 && script.preBaseSigns &&
+            strchr((const char*)script.preBaseSigns, tokens.b[0]) != nullptr) {
+            const GlyphEntry* entry =
+                LongestKeyAt(inventory, tokens.b, tokens.n, 0, nullptr, nullptr);
+            preLength = entry ? entry->keyLength : 1;
+            memcpy(preText, tokens.b, (size_t)preLength);
+            tailStart = preLength;
+        }
     }
-    for (int k = lead; k < glyphCount; ++k)
-        PutEntry(writer, glyphs[k]);
 
+    // The cluster, with a following sign where the font joins it to the last
+    // consonant (RA + sign U).
+    int clusterLength = cluster.n;
+    if (!preLength)
+        for (int k = 0; k < signLength; ++k)
+            Add(cluster, tokens.b[k]);
+    unsigned char drawn[NK_ADAPTER_OUT_MAX];
+    PairWriter clusterWriter;
+    BeginPairs(clusterWriter, drawn, (int)sizeof drawn);
+    int cut = 0;
+    int p =
+        PutCluster(inventory, cluster, clusterLength, script.deadFormsVisible, clusterWriter, cut);
+    if (!preLength && p > clusterLength) tailStart = signLength;
+
+    CopyPairs(writer, drawn, 0, cut);
+    if (preLength)
+        PutEntry(writer, LongestKeyAt(inventory, preText, preLength, 0, nullptr, nullptr));
+    CopyPairs(writer, drawn, cut, clusterWriter.used);
     PutRun(inventory, tokens.b + tailStart, tokens.n - tailStart, writer);
     return i;
 }
@@ -289,6 +348,7 @@ int ConvertIndicSyllable(const IndicScript& script, const unsigned char* text, P
         AddCode(inventory, run, b);
         if (text[1] == kNukta) Add(run, text[i++]);
         i = AddModifiers(text, i, run);
+        ChooseAnusvara(script, b, run);
     } else if (IsModifier(b) || b == kHalant || b == kNukta || IsDigit(b)) {
         Add(run, b);
     } else {

@@ -1,0 +1,106 @@
+// The shared syllable reader on a small made-up inventory: the behaviour
+// each script switches on by its data (split vowels, pre-base signs after a
+// visible virama, subjoined forms, terminal soft forms, the alternative
+// anusvara, the gemination mark). Codes are arbitrary; rows name glyphs by
+// their codes.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "include/nelkor.h"
+#include "modules/common/indic_syllable.h"
+
+namespace {
+
+// key bytes, code
+#define E(code, n, ...)                                                                            \
+    { {__VA_ARGS__}, n, code, '0' }
+
+const GlyphEntry kEntries[] = {
+    E(0x41, 1, 0xB3),             // KA
+    E(0x42, 1, 0xC2),             // TA
+    E(0x43, 1, 0xCF),             // RA
+    E(0x44, 1, 0xCD),             // YA
+    E(0x45, 1, 0xD7),             // SA
+    E(0x46, 1, 0xBD),             // TTA
+    E(0x50, 1, 0xDA),             // sign AA
+    E(0x51, 1, 0xDB),             // sign I (pre-base)
+    E(0x52, 1, 0xE1),             // sign E (pre-base)
+    E(0x53, 1, 0xE6),             // right part of sign AU
+    E(0x54, 1, 0xDD),             // sign U
+    E(0x60, 1, 0xE8),             // virama
+    E(0x61, 2, 0xE8, 0xCD),       // ya-phala (post-base)
+    E(0x62, 2, 0xE8, 0xCF),       // ra-phala (below-base)
+    E(0x63, 3, 0xB3, 0xE8, 0xC2), // conjunct KA-TA
+    E(0x64, 3, 0xC2, 0xE8, 0xE9), // khanda ta
+    E(0x65, 2, 0xD7, 0xE8),       // half SA
+    E(0x70, 1, 0xA2),             // anusvara
+    E(0x71, 1, kTokenAltAnusvara),
+    E(0x72, 1, kTokenReph),
+    E(0x73, 1, kTokenGemination),
+    E(0x74, 1, 0xA4), // vowel A
+    E(0x75, 1, 0xA5), // vowel AA
+};
+
+const unsigned char kPreBase[] = {0xDB, 0xE1, 0};
+const SplitSign kSplit[] = {{0xE5, 0xE1, 0xDA}, {0xE6, 0xE1, 0xE6}, {0, 0, 0}};
+const unsigned char kAltAfter[] = {kNoSign, 0xDB, 0xDD, 0xA4, 0};
+
+IndicScript TestScript(bool gemination) {
+    IndicScript script = {{kEntries, (int)(sizeof kEntries / sizeof kEntries[0])}, kPreBase, true};
+    script.splitSigns = kSplit;
+    script.altAnusvaraAfter = kAltAfter;
+    script.geminationMark = gemination;
+    return script;
+}
+
+struct Row {
+    const char* what;
+    bool gemination;
+    const char* iscii;
+    int consumed;
+    const char* codes; // glyph codes in order
+};
+
+const Row kRows[] = {
+    {"split O around a three-consonant cluster", false, "\xD7\xE8\xB3\xE8\xC2\xE5", 6,
+     "\x52\x65\x63\x50"},
+    {"split AU: left part E, right part its own", false, "\xB3\xE6", 2, "\x52\x41\x53"},
+    {"pre-base sign with reph: sign first, reph after", false, "\xCF\xE8\xB3\xE1", 4,
+     "\x52\x41\x72"},
+    {"pre-base sign after a visible virama", false, "\xBD\xE8\xB3\xDB", 4, "\x46\x60\x51\x41"},
+    {"ya-phala after a conjunct", false, "\xB3\xE8\xC2\xE8\xCD\xDA", 6, "\x63\x61\x50"},
+    {"no half form before a subjoined consonant", false, "\xD7\xE8\xCF", 3, "\x45\x62"},
+    {"half form before a consonant with nukta", false, "\xD7\xE8\xCF\xE9", 4, "\x65\x43"},
+    {"khanda ta ends the cluster", false, "\xC2\xE8\xE9\xD7", 3, "\x64"},
+    {"soft halant without a soft form: half form", false, "\xD7\xE8\xE9\xB3", 4, "\x65\x41"},
+    {"anusvara after the bare consonant: alternative form", false, "\xB3\xA2", 2, "\x41\x71"},
+    {"anusvara after sign AA: plain", false, "\xB3\xDA\xA2", 3, "\x41\x50\x70"},
+    {"anusvara after sign U: alternative form", false, "\xB3\xDD\xA2", 3, "\x41\x54\x71"},
+    {"anusvara after vowel A: alternative form", false, "\xA4\xA2", 2, "\x74\x71"},
+    {"anusvara after vowel AA: plain", false, "\xA5\xA2", 2, "\x75\x70"},
+    {"doubled consonant: gemination mark", true, "\xB3\xE8\xB3\xDA", 4, "\x73\x41\x50"},
+    {"doubled consonant without the rule: visible virama", false, "\xB3\xE8\xB3", 3,
+     "\x41\x60\x41"},
+    {"gemination mark before a pre-base sign", true, "\xB3\xE8\xB3\xDB", 4, "\x73\x51\x41"},
+};
+
+TEST(IndicSyllable, ScriptData) {
+    int index = 0;
+    for (const Row& row : kRows) {
+        IndicScript script = TestScript(row.gemination);
+        unsigned char out[NK_ADAPTER_OUT_MAX];
+        int32_t consumed = 0, length = 0;
+        IndicAdapterEntry(script, (const unsigned char*)row.iscii, out, &consumed, &length, 0);
+        std::string codes;
+        for (int k = 0; out[k]; k += 2)
+            codes += (char)out[k];
+        EXPECT_EQ(std::string(row.codes), codes) << "row " << index << ": " << row.what;
+        EXPECT_EQ(row.consumed, consumed) << "row " << index << ": " << row.what;
+        ++index;
+    }
+}
+
+} // namespace

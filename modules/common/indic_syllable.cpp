@@ -223,7 +223,10 @@ int PutCluster(const GlyphInventory& inventory, const Text& cluster, int cluster
         PutEntry(writer, entry);
         if (entry) last = entry;
         p += entry ? entry->keyLength : 1;
-        bool virama = entry && entry->keyLength == 1 && entry->key[0] == kHalant;
+        // A dead consonant drawn with its virama (Tamil, Malayalam) stands
+        // apart as a lone virama does.
+        bool virama = entry && ((entry->keyLength == 1 && entry->key[0] == kHalant) ||
+                                (deadFormsVisible && IsHalfKey(*entry)));
         if (virama && p < clusterLength) cut = writer.used;
     }
     return p;
@@ -302,7 +305,12 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
     unsigned char sign = kNoSign;
     if (open && IsSign(text[i])) {
         sign = text[i];
-        AddCode(inventory, tokens, text[i++]);
+        // A split sign is read as itself: the font has glyphs for its parts,
+        // not for the sign, and the substitute of a short o is another sign.
+        if (FindSplit(script, sign))
+            Add(tokens, text[i++]);
+        else
+            AddCode(inventory, tokens, text[i++]);
         if (text[i] == kNukta) {
             Add(tokens, kNukta);
             ++i;

@@ -1,8 +1,8 @@
 // Converts ISCII words (one per line on standard input) the way the engine
 // does: mode 4 on the word, then mode 0 syllable by syllable. Writes one line
-// per word: the glyph codes, or with -p the pairs (set byte first). Used by
-// the rendering check; the first argument names the font (a variant of
-// kVariants) or RM (RM takes a capitals mode and an accent: RM 2 1).
+// per word: the glyph codes, or with -p the pairs. Used by the rendering
+// check; the first argument names the font: DV, DVB, VD, SD, TM, TMB, BN, BNB, AS, ASB or RM
+// (RM takes a capitals mode and an accent: RM 2 1).
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -11,31 +11,23 @@
 #include "modules/bengali/bengali_adapter.h"
 #include "modules/devanagari/devanagari_adapter.h"
 #include "modules/roman/roman_adapter.h"
+#include "modules/tamil/tamil_adapter.h"
 
 namespace {
 
-struct Variant {
+struct FontName {
     const char* name;
-    const IndicScript* (*script)();
+    const IndicScript& (*script)(int font);
+    int font;
 };
 
-// Each font of each ISCII script, named as the rendering check names it.
-const Variant kVariants[] = {
-    {"DV", [] { return &DevanagariScript(kFontDV); }},
-    {"DVB", [] { return &DevanagariScript(kFontDVB); }},
-    {"VD", [] { return &DevanagariScript(kFontVD); }},
-    {"SD", [] { return &DevanagariScript(kFontSD); }},
-    {"BN", [] { return &BengaliScript(kFontBN); }},
-    {"BNB", [] { return &BengaliScript(kFontBNB); }},
-    {"AS", [] { return &BengaliScript(kFontBN); }},
-    {"ASB", [] { return &BengaliScript(kFontBNB); }},
+const FontName kFonts[] = {
+    {"DV", DevanagariScript, kFontDV}, {"DVB", DevanagariScript, kFontDVB},
+    {"VD", DevanagariScript, kFontVD}, {"SD", DevanagariScript, kFontSD},
+    {"TM", TamilScript, kFontTM},      {"TMB", TamilScript, kFontTMB},
+    {"BN", BengaliScript, kFontBN},    {"BNB", BengaliScript, kFontBNB},
+    {"AS", BengaliScript, kFontBN},    {"ASB", BengaliScript, kFontBNB},
 };
-
-const IndicScript* FindVariant(const char* name) {
-    for (const Variant& v : kVariants)
-        if (strcmp(v.name, name) == 0) return v.script();
-    return nullptr;
-}
 
 } // namespace
 
@@ -54,11 +46,9 @@ int main(int argc, char** argv) {
         RomanEntry((const unsigned char*)"", scratch, &consumed, &accent, 6);
         pairs = false;
     }
-    const IndicScript* script = roman ? nullptr : FindVariant(argv[1]);
-    if (!roman && !script) {
-        fprintf(stderr, "glyph_dump: no variant %s\n", argv[1]);
-        return 2;
-    }
+    const IndicScript* script = &DevanagariScript(kFontDV);
+    for (const FontName& f : kFonts)
+        if (strcmp(argv[1], f.name) == 0) script = &f.script(f.font);
     char line[1024];
     while (fgets(line, sizeof line, stdin)) {
         line[strcspn(line, "\n")] = 0;

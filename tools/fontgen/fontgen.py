@@ -2,7 +2,7 @@
 """Builds the product's 8-bit TrueType fonts from a script glyph table.
 
 usage: fontgen.py SCRIPT TABLE OUTDIR
-SCRIPT: devanagari, bengali, assamese, oriya, gujarati, gurmukhi or roman.
+SCRIPT: devanagari, bengali, assamese, oriya, gujarati, gurmukhi, tamil or roman.
 
 Glyph outlines come from the OFL fonts of Debian's fonts-noto-core: for each
 table row the key's Unicode text (ICU's ISCII converter for the script) is
@@ -74,28 +74,42 @@ SCRIPTS = {
     "bengali": dict(
         source="NotoSansBengali-Regular.ttf", version=1, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["BN", "BNB"],
-        fonts=[("BN-Velta", "BN", NARROW_LATIN), ("BNB-TTVelta", "BNB", WIDE_LATIN)],
-        english=["BN1-Velta"], letters={**BENGALI_LETTERS, b"\xd4": "\u09ac"}),
+        fonts=[("BN-Velta", "BN", NARROW_LATIN), ("BN-TTVelta", "BN", NARROW_LATIN),
+               ("BNB-TTVelta", "BNB", WIDE_LATIN)],
+        english=["BN1-Velta", "BN1-TTVelta"], letters={**BENGALI_LETTERS, b"\xd4": "\u09ac"}),
     "assamese": dict(
         source="NotoSansBengali-Regular.ttf", version=1, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["BN", "BNB"],
-        fonts=[("AS-Velta", "BN", NARROW_LATIN), ("ASB-TTVelta", "BNB", WIDE_LATIN)],
-        english=["AS1-Velta"], letters={**BENGALI_LETTERS, b"\xcf": "\u09f0", b"\xd4": "\u09f1"}),
+        fonts=[("AS-Velta", "BN", NARROW_LATIN), ("AS-TTVelta", "BN", NARROW_LATIN),
+               ("ASB-TTVelta", "BNB", WIDE_LATIN)],
+        english=["AS1-Velta", "AS1-TTVelta"], letters={**BENGALI_LETTERS, b"\xcf": "\u09f0", b"\xd4": "\u09f1"}),
     "oriya": dict(
         source="NotoSansOriya-Regular.ttf", version=4, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["OR", "ORB"],
-        fonts=[("OR-Velta", "OR", NARROW_LATIN), ("ORB-TTVelta", "ORB", WIDE_LATIN)],
-        english=["OR1-Velta"], letters={**danda_letters("\u0b3d"), b"\xe6": "\u0b57", b"\xe2": "\u0b56"}),
+        fonts=[("OR-Velta", "OR", NARROW_LATIN), ("OR-TTVelta", "OR", NARROW_LATIN),
+               ("ORB-TTVelta", "ORB", WIDE_LATIN)],
+        english=["OR1-Velta", "OR1-TTVelta"], letters={**danda_letters("\u0b3d"), b"\xe6": "\u0b57", b"\xe2": "\u0b56"}),
     "gujarati": dict(
         source="NotoSansGujarati-Regular.ttf", version=3, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["GJ", "GJB"],
-        fonts=[("GJ-Velta", "GJ", NARROW_LATIN), ("GJB-TTVelta", "GJB", WIDE_LATIN)],
-        english=["GJ1-Velta"], letters=danda_letters("\u0abd")),
+        fonts=[("GJ-Velta", "GJ", NARROW_LATIN), ("GJ-TTVelta", "GJ", NARROW_LATIN),
+               ("GJB-TTVelta", "GJB", WIDE_LATIN)],
+        english=["GJ1-Velta", "GJ1-TTVelta"], letters=danda_letters("\u0abd")),
     "gurmukhi": dict(
         source="NotoSansGurmukhi-Regular.ttf", version=2, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["PN", "PNB"],
-        fonts=[("PN-Velta", "PN", NARROW_LATIN), ("PNB-TTVelta", "PNB", WIDE_LATIN)],
-        english=["PN1-Velta"], letters=danda_letters(None)),
+        fonts=[("PN-Velta", "PN", NARROW_LATIN), ("PN-TTVelta", "PN", NARROW_LATIN),
+               ("PNB-TTVelta", "PNB", WIDE_LATIN)],
+        english=["PN1-Velta", "PN1-TTVelta"], letters=danda_letters(None)),
+    # Tamil: ICU gives no danda; E6 alone is the au length mark, the right
+    # part of au. The "TT" faces are the names the keyboard overlay tries
+    # when a face is missing; they are the same fonts.
+    "tamil": dict(
+        source="NotoSansTamil-Regular.ttf", version=5, bases=[b"\xc6", b"\xc8", b"\xb3"],
+        columns=["TM", "TMB"],
+        fonts=[("TM-Velta", "TM", NARROW_LATIN), ("TM-TTVelta", "TM", NARROW_LATIN),
+               ("TMB-TTVelta", "TMB", WIDE_LATIN)],
+        english=["TM1-Velta", "TM1-TTVelta"], letters={b"\xe6": "\u0bd7", b"\xea": "\u0964"}),
 }
 # Unicode of the key tokens other than the reph, drawn on the base letter.
 TOKEN_TEXT = {ALT_ANUSVARA: "\u0a70", GEMINATION: "\u0a71"}

@@ -238,6 +238,37 @@ void CopyPairs(PairWriter& writer, const unsigned char* pairs, int from, int to)
         PutGlyph(writer, pairs[k], pairs[k + 1]);
 }
 
+// The glyph of a pre-base sign (with what the font joins to it). A font may
+// have a form of the sign for a cluster it stands before (the Bengali i sign
+// is longer before a wide conjunct): a key of the sign and the whole
+// cluster's text, used when the sign stands before the whole cluster.
+const GlyphEntry* PreBaseEntry(const GlyphInventory& inventory, const unsigned char* preText,
+                               int preLength, const Text& cluster, int clusterLength, int cut) {
+    if (preLength == 1 && cut == 0 && clusterLength < kGlyphKeyMax) {
+        unsigned char key[kGlyphKeyMax];
+        int n = 0;
+        key[n++] = preText[0];
+        for (int k = 0; k < clusterLength; ++k)
+            if (cluster.b[k] != kSoft) key[n++] = cluster.b[k];
+        const GlyphEntry* entry = FindKey(inventory, key, n);
+        if (entry) return entry;
+    }
+    return LongestKeyAt(inventory, preText, preLength, 0, nullptr, nullptr);
+}
+
+// The glyph of a whole syllable, cluster and pre-base sign, where the font
+// has one (key: the cluster's text, then the sign).
+const GlyphEntry* WholeSyllable(const GlyphInventory& inventory, const unsigned char* preText,
+                                int preLength, const Text& cluster, int clusterLength) {
+    if (preLength != 1 || clusterLength >= kGlyphKeyMax) return nullptr;
+    unsigned char key[kGlyphKeyMax];
+    int n = 0;
+    for (int k = 0; k < clusterLength; ++k)
+        if (cluster.b[k] != kSoft) key[n++] = cluster.b[k];
+    key[n++] = preText[0];
+    return FindKey(inventory, key, n);
+}
+
 // A cluster's glyphs as drawn, before they are written out.
 struct ClusterGlyphs {
     const unsigned char* pairs;
@@ -364,8 +395,14 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
     if (!preLength && p > clusterLength) tailStart = signLength;
 
     CopyPairs(writer, drawn, 0, cut);
-    if (preLength)
-        PutEntry(writer, LongestKeyAt(inventory, preText, preLength, 0, nullptr, nullptr));
+    const GlyphEntry* whole = WholeSyllable(inventory, preText, preLength, cluster, clusterLength);
+    if (whole) {
+        // The font draws sign and cluster as one glyph (Bengali TTA + sign I).
+        PutEntry(writer, whole);
+        cut = clusterWriter.used = 0;
+    } else if (preLength) {
+        PutEntry(writer, PreBaseEntry(inventory, preText, preLength, cluster, clusterLength, cut));
+    }
     ClusterGlyphs glyphs = {drawn, cut, clusterWriter.used, last};
     PutTail(script, glyphs, tokens, tailStart, signLength, writer);
     return i;

@@ -40,8 +40,10 @@ const GlyphEntry kEntries[] = {
     E(0x71, 1, kTokenAltAnusvara),
     E(0x72, 1, kTokenReph),
     E(0x73, 1, kTokenGemination),
-    E(0x74, 1, 0xA4), // vowel A
-    E(0x75, 1, 0xA5), // vowel AA
+    E(0x66, 4, 0xDB, 0xB3, 0xE8, 0xC2), // sign I in its form before KA-TA
+    E(0x67, 2, 0xBD, 0xDB),             // TTA + sign I as one glyph
+    E(0x74, 1, 0xA4),                   // vowel A
+    E(0x75, 1, 0xA5),                   // vowel AA
 };
 
 const unsigned char kPreBase[] = {0xDB, 0xE1, 0};
@@ -97,6 +99,11 @@ const Row kRows[] = {
     {"reph at the end where the script says so", true, "\xCF\xE8\xB3\xDA", 4, "\x41\x50\x72"},
     {"sign U under the consonant, before the ya-phala", false, "\xC2\xE8\xCD\xDD", 4,
      "\x42\x54\x61"},
+    {"sign I in the form the font has before its cluster", false, "\xB3\xE8\xC2\xDB", 4,
+     "\x66\x63"},
+    {"cluster and pre-base sign as one glyph, reph after", false, "\xCF\xE8\xBD\xDB", 4,
+     "\x67\x72"},
+    {"plain sign I before another cluster", false, "\xD7\xE8\xB3\xDB", 4, "\x51\x65\x41"},
     {"sign AA after the ya-phala", false, "\xC2\xE8\xCD\xDA", 4, "\x42\x61\x50"},
 };
 

@@ -36,6 +36,7 @@ NOTO_DIR = "/usr/share/fonts/truetype/noto"
 LATIN_SOURCE = os.path.join(NOTO_DIR, "NotoSans-Regular.ttf")
 ZWJ = "\u200d"
 DOTTED_CIRCLE = "\u25cc"
+PRE_BASE_SIGNS = (0xDB, 0xE1, 0xE2)  # the signs that may stand before a cluster
 # Glyphs HarfBuzz emits for joiners and empty helpers: never drawn.
 EMPTY_GLYPHS = ("space", "uni200D", "uni200C", "dummymarkdeva", "zerowidthjoiner",
                 "zerowidthnonjoiner")
@@ -190,6 +191,14 @@ class Outline:
         self.advance = advance
 
 
+def is_pre_form(row):
+    """A pre-base sign's form before a given cluster (key: the sign, then the
+    cluster): the glyph HarfBuzz puts first for the cluster with the sign."""
+    key = row.key
+    return len(key) > 1 and key[0] in PRE_BASE_SIGNS and isinstance(key[1], int) and \
+        0xB3 <= key[1] <= 0xD8
+
+
 def row_context(row, base):
     """ISCII text to shape for a row on the given base letter, the Unicode
     text of a token it holds, whether a ZWJ follows, and whether the glyph
@@ -199,6 +208,8 @@ def row_context(row, base):
     token = "".join(TOKEN_TEXT[t] for t in key if t in TOKEN_TEXT)
     data = bytes(t for t in key if isinstance(t, int))
     first = data[0] if data else 0
+    if is_pre_form(row):
+        return data[1:] + data[:1], token, False, False
     on_base = reph or bool(token) or first in (0xE8, 0xE9) or 0xDA <= first <= 0xE7 or (
         0xA1 <= first <= 0xA3 and data != b"\xa1\xe9")
     if on_base:
@@ -256,6 +267,8 @@ def run_outline(row, source, run, text, on_base, half, base_name):
     origin = None
     advance = 0
     skipped_base = False
+    if is_pre_form(row):
+        run = run[:1]
     for name, dx, dy, ax in run:
         use = name not in EMPTY_GLYPHS
         if on_base and not skipped_base and name == base_name:

@@ -15,6 +15,9 @@
 #include "include/nelkor.h"
 #include "modules/bengali/bengali_adapter.h"
 #include "modules/devanagari/devanagari_adapter.h"
+#include "modules/gujarati/gujarati_adapter.h"
+#include "modules/gurmukhi/gurmukhi_adapter.h"
+#include "modules/oriya/oriya_adapter.h"
 #include "modules/roman/roman_adapter.h"
 #include "modules/tamil/tamil_adapter.h"
 
@@ -46,6 +49,12 @@ NK_SCRIPT_ENTRY(VdEntry, DevanagariScript(kFontVD))
 NK_SCRIPT_ENTRY(SdEntry, DevanagariScript(kFontSD))
 NK_SCRIPT_ENTRY(BnEntry, BengaliScript(kFontBN))
 NK_SCRIPT_ENTRY(BnbEntry, BengaliScript(kFontBNB))
+NK_SCRIPT_ENTRY(GjEntry, GujaratiScript(kFontGJ))
+NK_SCRIPT_ENTRY(GjbEntry, GujaratiScript(kFontGJB))
+NK_SCRIPT_ENTRY(PnEntry, GurmukhiScript(kFontPN))
+NK_SCRIPT_ENTRY(PnbEntry, GurmukhiScript(kFontPNB))
+NK_SCRIPT_ENTRY(OrEntry, OriyaScript(kFontOR))
+NK_SCRIPT_ENTRY(OrbEntry, OriyaScript(kFontORB))
 NK_SCRIPT_ENTRY(TmEntry, TamilScript(kFontTM))
 NK_SCRIPT_ENTRY(TmbEntry, TamilScript(kFontTMB))
 
@@ -60,8 +69,9 @@ int RmEntry(const unsigned char* text, unsigned char* out, int32_t* consumed, in
 const Module kModules[] = {
     {"DVTROP32", DvEntry}, {"DVBFA32", DvbEntry}, {"VDTROP32", VdEntry}, {"VDBFA32", DvbEntry},
     {"SDTROP32", SdEntry}, {"SDBFA32", DvbEntry}, {"BNTROP32", BnEntry}, {"BNBFA32", BnbEntry},
-    {"ASTROP32", BnEntry}, {"ASBFA32", BnbEntry}, {"TMTROP32", TmEntry}, {"TMBFA32", TmbEntry},
-    {"RMTROP32", RmEntry}, {"RMBFA32", RmEntry},
+    {"ASTROP32", BnEntry}, {"ASBFA32", BnbEntry}, {"GJTROP32", GjEntry}, {"GJBFA32", GjbEntry},
+    {"PNTROP32", PnEntry}, {"PNBFA32", PnbEntry}, {"ORTROP32", OrEntry}, {"ORBFA32", OrbEntry},
+    {"TMTROP32", TmEntry}, {"TMBFA32", TmbEntry}, {"RMTROP32", RmEntry}, {"RMBFA32", RmEntry},
 };
 
 // A random word: mostly ISCII letters, signs and joiners, sometimes any byte.

@@ -1,8 +1,8 @@
 // Converts ISCII words (one per line on standard input) the way the engine
 // does: mode 4 on the word, then mode 0 syllable by syllable. Writes one line
 // per word: the glyph codes, or with -p the pairs. Used by the rendering
-// check; the first argument names the font: DV, DVB, VD, SD, TM, TMB, BN, BNB, AS, ASB or RM
-// (RM takes a capitals mode and an accent: RM 2 1).
+// check; the first argument names the font: DV, DVB, VD, SD, TM, TMB, BN, BNB, AS, ASB, GJ, GJB,
+// PN, PNB, OR, ORB or RM (RM takes a capitals mode and an accent: RM 2 1).
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -10,6 +10,9 @@
 #include "include/nelkor.h"
 #include "modules/bengali/bengali_adapter.h"
 #include "modules/devanagari/devanagari_adapter.h"
+#include "modules/gujarati/gujarati_adapter.h"
+#include "modules/gurmukhi/gurmukhi_adapter.h"
+#include "modules/oriya/oriya_adapter.h"
 #include "modules/roman/roman_adapter.h"
 #include "modules/tamil/tamil_adapter.h"
 
@@ -27,6 +30,9 @@ const FontName kFonts[] = {
     {"TM", TamilScript, kFontTM},      {"TMB", TamilScript, kFontTMB},
     {"BN", BengaliScript, kFontBN},    {"BNB", BengaliScript, kFontBNB},
     {"AS", BengaliScript, kFontBN},    {"ASB", BengaliScript, kFontBNB},
+    {"GJ", GujaratiScript, kFontGJ},   {"GJB", GujaratiScript, kFontGJB},
+    {"PN", GurmukhiScript, kFontPN},   {"PNB", GurmukhiScript, kFontPNB},
+    {"OR", OriyaScript, kFontOR},      {"ORB", OriyaScript, kFontORB},
 };
 
 } // namespace

@@ -34,6 +34,7 @@ import argparse
 import itertools
 import os
 import random
+import re
 import subprocess
 import sys
 import unicodedata
@@ -72,7 +73,7 @@ SCRIPTS = {
                      letters={}, same={}),
     "gurmukhi": dict(source="NotoSansGurmukhi-Regular.ttf", version=2,
                      table="modules/gurmukhi/glyph_table.txt", columns=["PN", "PNB"],
-                     letters={}, same={"\u0a70": "\u0a02"}),
+                     letters={}, same={"\u0a70": "\u0a02"}, addak=True),
 }
 # Variant: script, font of set '0', font of set '1' (or None), table column.
 VARIANTS = {
@@ -103,7 +104,7 @@ DRIFT = SIZE // 4  # how far one word may lie beside the other
 STRETCHES = numpy.linspace(0.85, 1.15, 13)  # how much wider one word may be
 NUDGE = 3  # pixels a window may move beside the word's placement
 LIFT = 2  # rows a window may move up or down
-MAX_SPELLINGS = 64  # conjunct spellings tried per word at most
+MAX_SPELLINGS = 27  # conjunct spellings tried per word at most
 VIRAMA_OFFSET = 0x4D  # virama's place in every Indic Unicode block
 
 
@@ -172,6 +173,9 @@ def normal(text, config):
     text = unicodedata.normalize("NFC", text)
     for a, b in config["same"].items():
         text = text.replace(a, b)
+    if config.get("addak"):
+        # ICU types the addak as the doubled consonant with halant.
+        text = re.sub("\u0a71(.)", "\\1\u0a4d\\1", text)
     return text
 
 

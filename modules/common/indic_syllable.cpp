@@ -101,11 +101,16 @@ const SplitSign* FindSplit(const IndicScript& script, unsigned char sign) {
     return nullptr;
 }
 
-// A sign's text: its code (or substitute), or both parts of a split sign.
+// A sign's text: its code (or substitute), or both parts of a split sign
+// (also when the sign's substitute is split: short O drawn as O).
 void AddSign(const IndicScript& script, Text& text, unsigned char sign) {
-    const SplitSign* split = FindSplit(script, sign);
+    Text code;
+    code.n = 0;
+    AddCode(script.inventory, code, sign);
+    const SplitSign* split = code.n == 1 ? FindSplit(script, code.b[0]) : nullptr;
     if (!split) {
-        AddCode(script.inventory, text, sign);
+        for (int k = 0; k < code.n; ++k)
+            Add(text, code.b[k]);
         return;
     }
     Add(text, split->before);

@@ -311,25 +311,39 @@ def distance(ours, ref):
 
 def spellings(word):
     """The word with each virama as written, + ZWNJ or + ZWJ (at most
-    MAX_SPELLINGS of them)."""
+    MAX_SPELLINGS of them): as written, all ZWNJ and all ZWJ first."""
     places = [i for i, ch in enumerate(word) if 0x900 <= ord(ch) < 0xD80 and
               ord(ch) % 0x80 == VIRAMA_OFFSET and
               (i + 1 < len(word) and word[i + 1] not in (ZWJ, ZWNJ))]
+    choices = [("",) * len(places), (ZWNJ,) * len(places), (ZWJ,) * len(places)]
+    choices += [c for c in itertools.product(("", ZWNJ, ZWJ), repeat=len(places))
+                if c not in choices]
     out = []
-    for choice in itertools.product(("", ZWNJ, ZWJ), repeat=len(places)):
+    for choice in choices[:MAX_SPELLINGS]:
         chars = list(word)
         for place, extra in sorted(zip(places, choice), reverse=True):
             chars.insert(place + 1, extra)
-        out.append("".join(chars))
-        if len(out) >= MAX_SPELLINGS:
-            break
+        text = "".join(chars)
+        if text not in out:
+            out.append(text)
     return out
 
 
-def best_distance(fonts, ours_ink, word, cache):
+def best_distance(fonts, ours_ink, word, cache, threshold):
+    """The least distance to the word's spellings; stops at the first that
+    passes (the spellings as written, all visible viramas and all half forms
+    come first)."""
     if word not in cache:
-        cache[word] = [draw_unicode(fonts, s) for s in spellings(word)]
-    return min(distance(ours_ink, ref) for ref in cache[word])
+        cache[word] = spellings(word)
+    best = None
+    for index, spelling in enumerate(cache[word]):
+        if not isinstance(spelling, numpy.ndarray):
+            spelling = cache[word][index] = draw_unicode(fonts, spelling)
+        d = distance(ours_ink, spelling)
+        best = d if best is None else min(best, d)
+        if best <= threshold:
+            break
+    return best
 
 
 def run_dump(dump, variant, iscii):
@@ -493,7 +507,7 @@ def calibrate(fonts, words, iscii, pairs_list, threshold, count, pre_base):
     table = {}
     cache = {}
     for kind, side, word, ref_text, pairs in chosen:
-        d = best_distance(fonts, draw_pairs(fonts, pairs), ref_text, cache)
+        d = best_distance(fonts, draw_pairs(fonts, pairs), ref_text, cache, threshold)
         rejected = d > threshold
         if os.environ.get("NK_RENDER_DEBUG"):
             print("mutant %6.1f %-34s %s" % (d, kind, ref_text))
@@ -504,7 +518,7 @@ def calibrate(fonts, words, iscii, pairs_list, threshold, count, pre_base):
         broken = broken_conjuncts(pairs, glyphs)
         if broken is None:
             continue
-        d = best_distance(fonts, draw_pairs(fonts, broken), word, cache)
+        d = best_distance(fonts, draw_pairs(fonts, broken), word, cache, threshold)
         alternatives[0 if d <= threshold else 1] += 1
         if sum(alternatives) >= count:
             break
@@ -536,7 +550,7 @@ def main():
     cache = {}
     results = []
     for word, code, pairs in zip(words, iscii, dumped):
-        d = best_distance(fonts, draw_pairs(fonts, pairs), word, cache)
+        d = best_distance(fonts, draw_pairs(fonts, pairs), word, cache, args.threshold)
         results.append((word, d, code, pairs))
     passed = [r for r in results if r[1] <= args.threshold]
     if os.environ.get("NK_RENDER_DEBUG"):

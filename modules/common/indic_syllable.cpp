@@ -286,6 +286,12 @@ bool Lists(const unsigned char* list, unsigned char b) {
     return list && b && strchr((const char*)list, b) != nullptr;
 }
 
+// Whether the font has one glyph for the sign and the reph.
+bool SignWithReph(const GlyphInventory& inventory, unsigned char sign) {
+    const unsigned char key[2] = {sign, kTokenReph};
+    return FindKey(inventory, key, 2) != nullptr;
+}
+
 // Writes the rest of the cluster and the tokens after it (signs in
 // tokens[tailStart..signEnd), then the reph and modifiers). A below-base
 // sign goes under the consonant, before a post-base form that ends the
@@ -301,7 +307,9 @@ void PutTail(const IndicScript& script, const ClusterGlyphs& glyphs, const Text&
     bool below = signEnd > tailStart && Lists(script.belowBaseSigns, tokens.b[tailStart]);
     if (postBase && below && glyphs.used - 2 >= glyphs.cut) postStart = glyphs.used - 2;
     bool reph = signEnd < tokens.n && tokens.b[signEnd] == kTokenReph;
-    bool rephFirst = reph && script.rephBeforeSigns;
+    // ... unless the font joins the reph to the sign (Oriya i + reph).
+    bool rephFirst = reph && script.rephBeforeSigns &&
+                     !(signEnd - tailStart == 1 && SignWithReph(inventory, tokens.b[tailStart]));
     CopyPairs(writer, glyphs.pairs, glyphs.cut, postStart);
     if (postStart < glyphs.used) {
         PutRun(inventory, tokens.b + tailStart, signEnd - tailStart, writer);

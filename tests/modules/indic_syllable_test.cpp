@@ -38,6 +38,7 @@ const GlyphEntry kEntries[] = {
     E(0x65, 2, 0xD7, 0xE8),       // half SA
     E(0x70, 1, 0xA2),             // anusvara
     E(0x71, 1, kTokenAltAnusvara),
+    E(0x76, 2, 0xDC, kTokenReph), // sign II + reph as one glyph
     E(0x72, 1, kTokenReph),
     E(0x73, 1, kTokenGemination),
     E(0x66, 4, 0xDB, 0xB3, 0xE8, 0xC2), // sign I in its form before KA-TA
@@ -96,6 +97,7 @@ const Row kRows[] = {
      "\x41\x60\x41"},
     {"gemination mark before a pre-base sign", true, "\xB3\xE8\xB3\xDB", 4, "\x73\x51\x41"},
     {"reph on the consonant, before sign AA", false, "\xCF\xE8\xB3\xDA\xA2", 5, "\x41\x72\x50\x70"},
+    {"sign II and reph as one glyph, not reph first", false, "\xCF\xE8\xB3\xDC", 4, "\x41\x76"},
     {"reph at the end where the script says so", true, "\xCF\xE8\xB3\xDA", 4, "\x41\x50\x72"},
     {"sign U under the consonant, before the ya-phala", false, "\xC2\xE8\xCD\xDD", 4,
      "\x42\x54\x61"},

@@ -150,23 +150,34 @@ def to_iscii(words, config):
 
 
 def from_iscii(texts, config):
-    inverse = {v: k for k, v in config["letters"].items()}
-    out = []
+    """Unicode of each ISCII text as the adapters read it: ICU's, with the
+    script's own letters for their ISCII (cut out and not converted)."""
+    inverse = sorted(((v, k) for k, v in config["letters"].items()), key=lambda p: -len(p[0]))
+    layouts, pieces = [], []
     for text in texts:
-        for code, letter in inverse.items():
-            text = text.replace(code, ("\0" + letter + "\0").encode("utf-8"))
-        out.append(text)
-    pieces = [p for t in out for p in t.split(b"\0")]
+        parts, run, i = [], b"", 0
+        while i < len(text):
+            hit = next(((code, letter) for code, letter in inverse if text.startswith(code, i)),
+                       None)
+            if hit is None:
+                run += text[i:i + 1]
+                i += 1
+                continue
+            if run:
+                parts.append(len(pieces))
+                pieces.append(run)
+                run = b""
+            parts.append(hit[1])
+            i += len(hit[0])
+        if run:
+            parts.append(len(pieces))
+            pieces.append(run)
+        layouts.append(parts)
     conv = uconv(b"\n".join(pieces) + b"\n",
                  ["-f", "ISCII,version=%d" % config["version"], "-t", "UTF-8", "--callback",
-                  "substitute"])
-    conv = conv.decode("utf-8").split("\n")
-    result, k = [], 0
-    for t in out:
-        n = len(t.split(b"\0"))
-        result.append(normal("".join(conv[k:k + n]), config))
-        k += n
-    return result
+                  "substitute"]).decode("utf-8").split("\n") if pieces else []
+    return [normal("".join(p if isinstance(p, str) else conv[p] for p in parts), config)
+            for parts in layouts]
 
 
 def normal(text, config):

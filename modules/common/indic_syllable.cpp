@@ -306,23 +306,43 @@ void PutTail(const IndicScript& script, const ClusterGlyphs& glyphs, const Text&
                     Lists(script.postBaseConsonants, last->key[1]);
     bool below = signEnd > tailStart && Lists(script.belowBaseSigns, tokens.b[tailStart]);
     if (postBase && below && glyphs.used - 2 >= glyphs.cut) postStart = glyphs.used - 2;
-    bool reph = signEnd < tokens.n && tokens.b[signEnd] == kTokenReph;
-    // ... unless the font joins the reph to the sign (Oriya i + reph).
-    bool rephFirst = reph && script.rephBeforeSigns &&
-                     !(signEnd - tailStart == 1 && SignWithReph(inventory, tokens.b[tailStart]));
-    CopyPairs(writer, glyphs.pairs, glyphs.cut, postStart);
+    // The reph (unless the font joins it to the sign: Oriya i + reph) and the
+    // script's consonant marks go on the consonant, before the signs.
+    bool withSign = signEnd - tailStart == 1 && SignWithReph(inventory, tokens.b[tailStart]);
+    Text onConsonant, rest;
+    onConsonant.n = rest.n = 0;
+    for (int k = tailStart; k < tokens.n; ++k) {
+        unsigned char t = tokens.b[k];
+        bool move = k >= signEnd && ((t == kTokenReph && script.rephBeforeSigns && !withSign) ||
+                                     Lists(script.consonantMarks, t));
+        Add(move ? onConsonant : rest, t);
+    }
+    // A consonant mark the font joins to the last glyph (Bengali KA with its
+    // candrabindu where Noto puts it) replaces that glyph.
+    const GlyphEntry* joined = nullptr;
+    if (onConsonant.n > 0 && last && postStart == glyphs.used && glyphs.used - 2 >= glyphs.cut &&
+        last->keyLength < kGlyphKeyMax) {
+        unsigned char key[kGlyphKeyMax];
+        memcpy(key, last->key, last->keyLength);
+        key[last->keyLength] = onConsonant.b[0];
+        joined = FindKey(inventory, key, last->keyLength + 1);
+    }
+    if (joined) {
+        CopyPairs(writer, glyphs.pairs, glyphs.cut, postStart - 2);
+        PutEntry(writer, joined);
+        memmove(onConsonant.b, onConsonant.b + 1, (size_t)(onConsonant.n - 1));
+        --onConsonant.n;
+    } else {
+        CopyPairs(writer, glyphs.pairs, glyphs.cut, postStart);
+    }
+    int restStart = 0;
     if (postStart < glyphs.used) {
-        PutRun(inventory, tokens.b + tailStart, signEnd - tailStart, writer);
-        tailStart = signEnd;
+        restStart = signEnd - tailStart; // the below-base signs go first
+        PutRun(inventory, rest.b, restStart, writer);
     }
-    if (rephFirst) PutEntry(writer, FindKey(inventory, &kTokenReph, 1));
+    PutRun(inventory, onConsonant.b, onConsonant.n, writer);
     CopyPairs(writer, glyphs.pairs, postStart, glyphs.used);
-    if (!rephFirst) {
-        PutRun(inventory, tokens.b + tailStart, tokens.n - tailStart, writer);
-        return;
-    }
-    PutRun(inventory, tokens.b + tailStart, signEnd - tailStart, writer);
-    PutRun(inventory, tokens.b + signEnd + 1, tokens.n - signEnd - 1, writer);
+    PutRun(inventory, rest.b + restStart, rest.n - restStart, writer);
 }
 
 int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {

@@ -72,6 +72,9 @@ struct IndicScript {
     // The reph is drawn on the consonant, before the vowel signs after the
     // cluster (Bengali, Oriya), not at the end of the syllable.
     bool rephBeforeSigns = false;
+    // NUL-terminated: modifiers drawn on the consonant like the reph, before
+    // the signs after the cluster (Bengali candrabindu before sign AA).
+    const unsigned char* consonantMarks = nullptr;
     // NUL-terminated: consonants whose form after a halant ("E8+C") stands
     // after the consonant (Bengali ya-phala), and the signs drawn below the
     // consonant, which go before such a form.

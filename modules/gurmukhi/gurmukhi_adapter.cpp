@@ -14,11 +14,13 @@ namespace {
 // signs I, U, UU, and the bindi elsewhere, as Gurmukhi spelling has it.
 const unsigned char kPreBaseSigns[] = {0xDB, 0};
 const unsigned char kTippiAfter[] = {kNoSign, 0xA4, 0xA6, 0xA8, 0xDB, 0xDD, 0xDE, 0};
+// The tippi sits on its consonant (joined to it where the font has the pair).
+const unsigned char kConsonantMarks[] = {kTokenAltAnusvara, 0};
 
 #define NK_GURMUKHI(table)                                                                         \
     {                                                                                              \
         .inventory = NK_INVENTORY(table), .preBaseSigns = kPreBaseSigns, .rephFromRa = false,      \
-        .altAnusvaraAfter = kTippiAfter, .geminationMark = true                                    \
+        .consonantMarks = kConsonantMarks, .altAnusvaraAfter = kTippiAfter, .geminationMark = true \
     }
 
 const IndicScript kScripts[kGurmukhiFontCount] = {NK_GURMUKHI(kGurmukhiPN),

@@ -175,7 +175,9 @@ int ReadClusterUnits(const IndicScript& script, const unsigned char* text, Text&
         if (text[i] != kHalant) break;
         unsigned char next = text[i + 1];
         bool room = units < kMaxClusterUnits;
-        bool letterEnd = next == kNukta || (script.chilluAtWordEnd && EndsWord(next));
+        bool reph = script.rephAsChillu && units == 1 && cluster.b[0] == kConsonantRa &&
+                    IsClusterUnit(next);
+        bool letterEnd = next == kNukta || (script.chilluAtWordEnd && EndsWord(next)) || reph;
         if (plain && letterEnd && HasSoftForm(inventory, cluster.b[cluster.n - 1])) {
             Add(cluster, kHalant);
             Add(cluster, kNukta);
@@ -204,12 +206,33 @@ int ReadClusterUnits(const IndicScript& script, const unsigned char* text, Text&
     return i;
 }
 
+// Whether entry is a consonant's form after a halant that the script draws
+// before the consonant or conjunct it follows.
+bool IsPreBaseForm(const IndicScript& script, const GlyphEntry* entry) {
+    return entry && script.preBaseForms && entry->keyLength == 2 && entry->key[0] == kHalant &&
+           strchr((const char*)script.preBaseForms, entry->key[1]) != nullptr;
+}
+
+// Exchanges the last two pairs written: the last glyph goes before the one
+// it follows.
+void SwapLastPairs(PairWriter& writer) {
+    unsigned char* last = writer.out + writer.used - 2;
+    unsigned char* before = last - 2;
+    for (int k = 0; k < 2; ++k) {
+        unsigned char b = last[k];
+        last[k] = before[k];
+        before[k] = b;
+    }
+}
+
 // Writes the cluster text as glyphs; cut becomes the output length after the
 // last visible virama followed by more of the cluster, where a pre-base sign
 // goes. Returns how far into the cluster text (past clusterLength when a
 // sign joined the last consonant) the glyphs reached.
-int PutCluster(const GlyphInventory& inventory, const Text& cluster, int clusterLength,
-               bool deadFormsVisible, PairWriter& writer, int& cut) {
+int PutCluster(const IndicScript& script, const Text& cluster, int clusterLength,
+               PairWriter& writer, int& cut) {
+    const GlyphInventory& inventory = script.inventory;
+    bool deadFormsVisible = script.deadFormsVisible;
     ClusterFit fit = {&inventory, clusterLength, deadFormsVisible};
     cut = 0;
     int p = 0;
@@ -220,7 +243,10 @@ int PutCluster(const GlyphInventory& inventory, const Text& cluster, int cluster
         }
         const GlyphEntry* entry =
             LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, &fit);
+        int before = writer.used;
         PutEntry(writer, entry);
+        if (IsPreBaseForm(script, entry) && writer.used > before && before - 2 >= cut)
+            SwapLastPairs(writer);
         p += entry ? entry->keyLength : 1;
         // A dead consonant drawn with its virama (Tamil, Malayalam) stands
         // apart as a lone virama does.
@@ -314,8 +340,7 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
     PairWriter clusterWriter;
     BeginPairs(clusterWriter, drawn, (int)sizeof drawn);
     int cut = 0;
-    int p =
-        PutCluster(inventory, cluster, clusterLength, script.deadFormsVisible, clusterWriter, cut);
+    int p = PutCluster(script, cluster, clusterLength, clusterWriter, cut);
     if (!preLength && p > clusterLength) tailStart = signLength;
 
     CopyPairs(writer, drawn, 0, cut);

@@ -73,6 +73,13 @@ struct IndicScript {
     // consonant) after which the anusvara is drawn as kTokenAltAnusvara.
     const unsigned char* altAnusvaraAfter = nullptr;
     bool geminationMark = false; // C + halant + C drawn as kTokenGemination + C
+    // RA + halant before a consonant is RA's chillu (key RA + halant + nukta),
+    // which ends the syllable: the reph of Malayalam's reformed spelling.
+    bool rephAsChillu = false;
+    // NUL-terminated: consonants whose form after a halant (key halant + C)
+    // stands before the consonant or conjunct it follows (Malayalam's
+    // vertical RA).
+    const unsigned char* preBaseForms = nullptr;
 };
 
 // Converts the syllable at the start of text (NUL-terminated) into pairs.

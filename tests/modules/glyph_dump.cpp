@@ -1,7 +1,7 @@
 // Converts ISCII words (one per line on standard input) the way the engine
 // does: mode 4 on the word, then mode 0 syllable by syllable. Writes one line
 // per word: the glyph codes, or with -p the pairs. Used by the rendering
-// check; the first argument names the font: DV, DVB, VD, SD, TM, TMB or RM
+// check; the first argument names the font: DV, DVB, VD, SD, TM, TMB, ML, MLB or RM
 // (RM takes a capitals mode and an accent: RM 2 1).
 #include <stdio.h>
 #include <stdlib.h>
@@ -10,6 +10,7 @@
 #include "include/nelkor.h"
 #include "modules/devanagari/devanagari_adapter.h"
 #include "modules/roman/roman_adapter.h"
+#include "modules/malayalam/malayalam_adapter.h"
 #include "modules/tamil/tamil_adapter.h"
 
 namespace {
@@ -24,13 +25,14 @@ const FontName kFonts[] = {
     {"DV", DevanagariScript, kFontDV}, {"DVB", DevanagariScript, kFontDVB},
     {"VD", DevanagariScript, kFontVD}, {"SD", DevanagariScript, kFontSD},
     {"TM", TamilScript, kFontTM},      {"TMB", TamilScript, kFontTMB},
+    {"ML", MalayalamScript, kFontML},  {"MLB", MalayalamScript, kFontMLB},
 };
 
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        fprintf(stderr, "usage: glyph_dump DV|DVB|VD|SD|TM|TMB [-p] | RM capitals accent\n");
+        fprintf(stderr, "usage: glyph_dump DV|DVB|VD|SD|TM|TMB|ML|MLB [-p] | RM capitals accent\n");
         return 2;
     }
     bool pairs = argc > 2 && strcmp(argv[2], "-p") == 0;

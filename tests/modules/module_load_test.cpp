@@ -19,6 +19,7 @@ const ModuleCase kModules[] = {
     {"VDTROP32.DLL", "iscii2devglf"},         {"VDBFA32.DLL", "iscii2devglf"},
     {"SDTROP32.DLL", "iscii2devsanskritglf"}, {"SDBFA32.DLL", "iscii2devsanskritglf"},
     {"RMTROP32.DLL", "iscii2rmglf"},          {"RMBFA32.DLL", "iscii2rmglf"},
+    {"TMTROP32.DLL", "iscii2tamilglf"},       {"TMBFA32.DLL", "iscii2tamilglf"},
 };
 
 TEST(AdapterModules, LoadBindAndConvert) {

@@ -128,21 +128,48 @@ def stray_ink(a, b):
         if ys.size < MIN_PIECE:
             continue
         expected = int(round(xs.mean() * scale - xs.mean()))
-        best = ys.size
-        for dx in range(expected - PIECE_DRIFT, expected + PIECE_DRIFT + 1):
-            if abs(dx) > PIECE_DRIFT + 2:
-                continue
-            for dy in (-1, 0, 1):
-                # thick is offset by TOLERANCE from ink
-                covered = pb[ys + dy + TOLERANCE + pad, xs + dx + TOLERANCE + pad]
-                best = min(best, ys.size - int(numpy.count_nonzero(covered)))
+        expected = max(-PIECE_DRIFT - 2, min(PIECE_DRIFT + 2, expected))
+
+        def stray(dx, dy):
+            # thick is offset by TOLERANCE from ink
+            covered = pb[ys + dy + TOLERANCE + pad, xs + dx + TOLERANCE + pad]
+            return ys.size - int(numpy.count_nonzero(covered))
+
+        # Along the line first, then around the best place found.
+        low = max(expected - PIECE_DRIFT, -PIECE_DRIFT - 2)
+        high = min(expected + PIECE_DRIFT, PIECE_DRIFT + 2)
+        best, best_dx = min((stray(dx, 0), dx) for dx in range(low, high + 1))
+        for dx in range(best_dx - 1, best_dx + 2):
+            for dy in (-1, 1):
+                if best and abs(dx) <= PIECE_DRIFT + 2:
+                    best = min(best, stray(dx, dy))
         worst = max(worst, best)
     return worst
 
 
-def compare(ours, refs):
-    """The word's stray ink against the best of its references, both ways."""
-    return min(max(stray_ink(ours, ref), stray_ink(ref, ours)) for ref in refs)
+def compare(ours, refs, enough):
+    """The word's stray ink against the best of its references, both ways;
+    the references after one with at most enough are not drawn."""
+    best = None
+    for ref in refs.pictures():
+        value = max(stray_ink(ours, ref), stray_ink(ref, ours))
+        best = value if best is None else min(best, value)
+        if best <= enough:
+            break
+    return best
+
+
+class References:
+    """The pictures of a word and its alternatives, drawn when first needed."""
+
+    def __init__(self, font, texts):
+        self.font, self.texts, self.drawn = font, texts, []
+
+    def pictures(self):
+        for n, text in enumerate(self.texts):
+            if n == len(self.drawn):
+                self.drawn.append(render(self.font, text))
+            yield self.drawn[n]
 
 
 def alternatives(word, version):
@@ -174,6 +201,7 @@ class Checker:
         version, source, ours, script, columns, column = VARIANTS[args.variant]
         self.version = version
         self.dump, self.variant = args.dump, args.variant
+        self.max_stray = args.max_stray
         self.source = ImageFont.truetype(NOTO + source, SIZE, layout_engine=ImageFont.Layout.RAQM)
         self.ours = ImageFont.truetype(os.path.join(args.font_dir, ours), SIZE,
                                        layout_engine=ImageFont.Layout.BASIC)
@@ -189,10 +217,10 @@ class Checker:
         return out.split(b"\n")[:len(isciis)]
 
     def references(self, word):
-        return [render(self.source, text) for text in alternatives(word, self.version)]
+        return References(self.source, alternatives(word, self.version))
 
     def score(self, codes, refs):
-        return compare(render(self.ours, byte_text(codes)), refs)
+        return compare(render(self.ours, byte_text(codes)), refs, self.max_stray)
 
 
 def check_words(checker, words):

@@ -120,7 +120,8 @@ TEST(SouthSyllable, Tamil) {
         {"short e and long ee vowels", "TM", "\xAB\xAC", 1, {"AB"}},
         {"aytham", "TM", "\xA3", 1, {"A3"}},
         {"a stray o sign draws both parts", "TM", "\xE4", 1, {"E0", "DA"}},
-        {"bilingual: sign I after the consonant", "TMB", "\xB3\xDB", 2, {"B3", "DB"}},
+        {"bilingual: sign I after a rarer consonant", "TMB", "\xB7\xDB", 2, {"B7", "DB"}},
+        {"bilingual: KA + I keeps its shape", "TMB", "\xB3\xDB", 2, {"B3+DB"}},
         {"bilingual: TTA + I stays one shape", "TMB", "\xBD\xDB", 2, {"BD+DB"}},
         {"bilingual: split o", "TMB", "\xC6\xE4", 2, {"E0", "C6", "DA"}},
     });

@@ -162,7 +162,7 @@ def alternatives_check(checker, results, max_stray):
     a visible virama), where it differs from the normal output, must pass."""
     cases = [(r[0], explicit_halant(r[1]), r[2], r[4]) for r in results]
     # The words whose typing changes, at most ALTERNATIVE_WORDS of them.
-    cases = [c for c in cases if c[1] != [r for r in results if r[0] == c[0]][0][1]]
+    cases = [c for c, r in zip(cases, results) if c[1] != r[1]]
     cases = cases[:ALTERNATIVE_WORDS]
     outputs = checker.convert([c[1] for c in cases])
     accepted = refused = 0

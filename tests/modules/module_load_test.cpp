@@ -20,6 +20,7 @@ const ModuleCase kModules[] = {
     {"SDTROP32.DLL", "iscii2devsanskritglf"}, {"SDBFA32.DLL", "iscii2devsanskritglf"},
     {"RMTROP32.DLL", "iscii2rmglf"},          {"RMBFA32.DLL", "iscii2rmglf"},
     {"TMTROP32.DLL", "iscii2tamilglf"},       {"TMBFA32.DLL", "iscii2tamilglf"},
+    {"MLTROP32.DLL", "iscii2malayalamglf"},   {"MLBFA32.DLL", "iscii2malayalamglf"},
 };
 
 TEST(AdapterModules, LoadBindAndConvert) {

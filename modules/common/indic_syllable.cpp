@@ -101,11 +101,16 @@ const SplitSign* FindSplit(const IndicScript& script, unsigned char sign) {
     return nullptr;
 }
 
-// A sign's text: its code (or substitute), or both parts of a split sign.
+// A sign's text: its code (or substitute), or both parts of a split sign
+// (also when the sign's substitute is split: short O drawn as O).
 void AddSign(const IndicScript& script, Text& text, unsigned char sign) {
-    const SplitSign* split = FindSplit(script, sign);
+    Text code;
+    code.n = 0;
+    AddCode(script.inventory, code, sign);
+    const SplitSign* split = code.n == 1 ? FindSplit(script, code.b[0]) : nullptr;
     if (!split) {
-        AddCode(script.inventory, text, sign);
+        for (int k = 0; k < code.n; ++k)
+            Add(text, code.b[k]);
         return;
     }
     Add(text, split->before);
@@ -230,7 +235,7 @@ void SwapLastPairs(PairWriter& writer) {
 // goes. Returns how far into the cluster text (past clusterLength when a
 // sign joined the last consonant) the glyphs reached.
 int PutCluster(const IndicScript& script, const Text& cluster, int clusterLength,
-               PairWriter& writer, int& cut) {
+               PairWriter& writer, int& cut, const GlyphEntry*& last) {
     const GlyphInventory& inventory = script.inventory;
     bool deadFormsVisible = script.deadFormsVisible;
     ClusterFit fit = {&inventory, clusterLength, deadFormsVisible};
@@ -247,6 +252,7 @@ int PutCluster(const IndicScript& script, const Text& cluster, int clusterLength
         PutEntry(writer, entry);
         if (IsPreBaseForm(script, entry) && writer.used > before && before - 2 >= cut)
             SwapLastPairs(writer);
+        if (entry) last = entry;
         p += entry ? entry->keyLength : 1;
         // A dead consonant drawn with its virama (Tamil, Malayalam) stands
         // apart as a lone virama does.
@@ -261,6 +267,108 @@ int PutCluster(const IndicScript& script, const Text& cluster, int clusterLength
 void CopyPairs(PairWriter& writer, const unsigned char* pairs, int from, int to) {
     for (int k = from; k + 1 < to; k += 2)
         PutGlyph(writer, pairs[k], pairs[k + 1]);
+}
+
+// The glyph of a pre-base sign (with what the font joins to it). A font may
+// have a form of the sign for a cluster it stands before (the Bengali i sign
+// is longer before a wide conjunct): a key of the sign and the whole
+// cluster's text, used when the sign stands before the whole cluster.
+const GlyphEntry* PreBaseEntry(const GlyphInventory& inventory, const unsigned char* preText,
+                               int preLength, const Text& cluster, int clusterLength, int cut) {
+    if (preLength == 1 && cut == 0 && clusterLength < kGlyphKeyMax) {
+        unsigned char key[kGlyphKeyMax];
+        int n = 0;
+        key[n++] = preText[0];
+        for (int k = 0; k < clusterLength; ++k)
+            if (cluster.b[k] != kSoft) key[n++] = cluster.b[k];
+        const GlyphEntry* entry = FindKey(inventory, key, n);
+        if (entry) return entry;
+    }
+    return LongestKeyAt(inventory, preText, preLength, 0, nullptr, nullptr);
+}
+
+// The glyph of a whole syllable, cluster and pre-base sign, where the font
+// has one (key: the cluster's text, then the sign).
+const GlyphEntry* WholeSyllable(const GlyphInventory& inventory, const unsigned char* preText,
+                                int preLength, const Text& cluster, int clusterLength) {
+    if (preLength != 1 || clusterLength >= kGlyphKeyMax) return nullptr;
+    unsigned char key[kGlyphKeyMax];
+    int n = 0;
+    for (int k = 0; k < clusterLength; ++k)
+        if (cluster.b[k] != kSoft) key[n++] = cluster.b[k];
+    key[n++] = preText[0];
+    return FindKey(inventory, key, n);
+}
+
+// A cluster's glyphs as drawn, before they are written out.
+struct ClusterGlyphs {
+    const unsigned char* pairs;
+    int cut;                // where the pre-base sign went (already written up to here)
+    int used;               // bytes of pairs
+    const GlyphEntry* last; // the cluster's last glyph
+};
+
+bool Lists(const unsigned char* list, unsigned char b) {
+    return list && b && strchr((const char*)list, b) != nullptr;
+}
+
+// Whether the font has one glyph for the sign and the reph.
+bool SignWithReph(const GlyphInventory& inventory, unsigned char sign) {
+    const unsigned char key[2] = {sign, kTokenReph};
+    return FindKey(inventory, key, 2) != nullptr;
+}
+
+// Writes the rest of the cluster and the tokens after it (signs in
+// tokens[tailStart..signEnd), then the reph and modifiers). A below-base
+// sign goes under the consonant, before a post-base form that ends the
+// cluster (Bengali ya-phala); where the script draws the reph on the
+// consonant it comes before the signs (Bengali reph before sign AA).
+void PutTail(const IndicScript& script, const ClusterGlyphs& glyphs, const Text& tokens,
+             int tailStart, int signEnd, PairWriter& writer) {
+    const GlyphInventory& inventory = script.inventory;
+    int postStart = glyphs.used;
+    const GlyphEntry* last = glyphs.last;
+    bool postBase = last && last->keyLength == 2 && last->key[0] == kHalant &&
+                    Lists(script.postBaseConsonants, last->key[1]);
+    bool below = signEnd > tailStart && Lists(script.belowBaseSigns, tokens.b[tailStart]);
+    if (postBase && below && glyphs.used - 2 >= glyphs.cut) postStart = glyphs.used - 2;
+    // The reph (unless the font joins it to the sign: Oriya i + reph) and the
+    // script's consonant marks go on the consonant, before the signs.
+    bool withSign = signEnd - tailStart == 1 && SignWithReph(inventory, tokens.b[tailStart]);
+    Text onConsonant, rest;
+    onConsonant.n = rest.n = 0;
+    for (int k = tailStart; k < tokens.n; ++k) {
+        unsigned char t = tokens.b[k];
+        bool move = k >= signEnd && ((t == kTokenReph && script.rephBeforeSigns && !withSign) ||
+                                     Lists(script.consonantMarks, t));
+        Add(move ? onConsonant : rest, t);
+    }
+    // A consonant mark the font joins to the last glyph (Bengali KA with its
+    // candrabindu where Noto puts it) replaces that glyph.
+    const GlyphEntry* joined = nullptr;
+    if (onConsonant.n > 0 && last && postStart == glyphs.used && glyphs.used - 2 >= glyphs.cut &&
+        last->keyLength < kGlyphKeyMax) {
+        unsigned char key[kGlyphKeyMax];
+        memcpy(key, last->key, last->keyLength);
+        key[last->keyLength] = onConsonant.b[0];
+        joined = FindKey(inventory, key, last->keyLength + 1);
+    }
+    if (joined) {
+        CopyPairs(writer, glyphs.pairs, glyphs.cut, postStart - 2);
+        PutEntry(writer, joined);
+        memmove(onConsonant.b, onConsonant.b + 1, (size_t)(onConsonant.n - 1));
+        --onConsonant.n;
+    } else {
+        CopyPairs(writer, glyphs.pairs, glyphs.cut, postStart);
+    }
+    int restStart = 0;
+    if (postStart < glyphs.used) {
+        restStart = signEnd - tailStart; // the below-base signs go first
+        PutRun(inventory, rest.b, restStart, writer);
+    }
+    PutRun(inventory, onConsonant.b, onConsonant.n, writer);
+    CopyPairs(writer, glyphs.pairs, postStart, glyphs.used);
+    PutRun(inventory, rest.b + restStart, rest.n - restStart, writer);
 }
 
 int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
@@ -340,14 +448,21 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
     PairWriter clusterWriter;
     BeginPairs(clusterWriter, drawn, (int)sizeof drawn);
     int cut = 0;
-    int p = PutCluster(script, cluster, clusterLength, clusterWriter, cut);
+    const GlyphEntry* last = nullptr;
+    int p = PutCluster(script, cluster, clusterLength, clusterWriter, cut, last);
     if (!preLength && p > clusterLength) tailStart = signLength;
 
     CopyPairs(writer, drawn, 0, cut);
-    if (preLength)
-        PutEntry(writer, LongestKeyAt(inventory, preText, preLength, 0, nullptr, nullptr));
-    CopyPairs(writer, drawn, cut, clusterWriter.used);
-    PutRun(inventory, tokens.b + tailStart, tokens.n - tailStart, writer);
+    const GlyphEntry* whole = WholeSyllable(inventory, preText, preLength, cluster, clusterLength);
+    if (whole) {
+        // The font draws sign and cluster as one glyph (Bengali TTA + sign I).
+        PutEntry(writer, whole);
+        cut = clusterWriter.used = 0;
+    } else if (preLength) {
+        PutEntry(writer, PreBaseEntry(inventory, preText, preLength, cluster, clusterLength, cut));
+    }
+    ClusterGlyphs glyphs = {drawn, cut, clusterWriter.used, last};
+    PutTail(script, glyphs, tokens, tailStart, signLength, writer);
     return i;
 }
 

@@ -69,6 +69,17 @@ struct IndicScript {
     // consonant at the end of a word. The explicit halant (halant + halant)
     // keeps the visible virama.
     bool chilluAtWordEnd = false;
+    // The reph is drawn on the consonant, before the vowel signs after the
+    // cluster (Bengali, Oriya), not at the end of the syllable.
+    bool rephBeforeSigns = false;
+    // NUL-terminated: modifiers drawn on the consonant like the reph, before
+    // the signs after the cluster (Bengali candrabindu before sign AA).
+    const unsigned char* consonantMarks = nullptr;
+    // NUL-terminated: consonants whose form after a halant ("E8+C") stands
+    // after the consonant (Bengali ya-phala), and the signs drawn below the
+    // consonant, which go before such a form.
+    const unsigned char* postBaseConsonants = nullptr;
+    const unsigned char* belowBaseSigns = nullptr;
     // NUL-terminated: independent vowels and signs (kNoSign for the bare
     // consonant) after which the anusvara is drawn as kTokenAltAnusvara.
     const unsigned char* altAnusvaraAfter = nullptr;

@@ -1,14 +1,18 @@
 // Converts ISCII words (one per line on standard input) the way the engine
 // does: mode 4 on the word, then mode 0 syllable by syllable. Writes one line
 // per word: the glyph codes, or with -p the pairs. Used by the rendering
-// check; the first argument names the font: DV, DVB, VD, SD, TM, TMB, ML, MLB or RM
-// (RM takes a capitals mode and an accent: RM 2 1).
+// check; the first argument names the font: DV, DVB, VD, SD, TM, TMB, BN, BNB, AS, ASB, GJ, GJB,
+// PN, PNB, OR, ORB, ML, MLB or RM (RM takes a capitals mode and an accent: RM 2 1).
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "include/nelkor.h"
+#include "modules/bengali/bengali_adapter.h"
 #include "modules/devanagari/devanagari_adapter.h"
+#include "modules/gujarati/gujarati_adapter.h"
+#include "modules/gurmukhi/gurmukhi_adapter.h"
+#include "modules/oriya/oriya_adapter.h"
 #include "modules/roman/roman_adapter.h"
 #include "modules/malayalam/malayalam_adapter.h"
 #include "modules/tamil/tamil_adapter.h"
@@ -25,6 +29,11 @@ const FontName kFonts[] = {
     {"DV", DevanagariScript, kFontDV}, {"DVB", DevanagariScript, kFontDVB},
     {"VD", DevanagariScript, kFontVD}, {"SD", DevanagariScript, kFontSD},
     {"TM", TamilScript, kFontTM},      {"TMB", TamilScript, kFontTMB},
+    {"BN", BengaliScript, kFontBN},    {"BNB", BengaliScript, kFontBNB},
+    {"AS", BengaliScript, kFontBN},    {"ASB", BengaliScript, kFontBNB},
+    {"GJ", GujaratiScript, kFontGJ},   {"GJB", GujaratiScript, kFontGJB},
+    {"PN", GurmukhiScript, kFontPN},   {"PNB", GurmukhiScript, kFontPNB},
+    {"OR", OriyaScript, kFontOR},      {"ORB", OriyaScript, kFontORB},
     {"ML", MalayalamScript, kFontML},  {"MLB", MalayalamScript, kFontMLB},
 };
 
@@ -32,7 +41,7 @@ const FontName kFonts[] = {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        fprintf(stderr, "usage: glyph_dump DV|DVB|VD|SD|TM|TMB|ML|MLB [-p] | RM capitals accent\n");
+        fprintf(stderr, "usage: glyph_dump VARIANT [-p] | RM capitals accent\n");
         return 2;
     }
     bool pairs = argc > 2 && strcmp(argv[2], "-p") == 0;

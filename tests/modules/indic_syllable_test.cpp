@@ -38,21 +38,36 @@ const GlyphEntry kEntries[] = {
     E(0x65, 2, 0xD7, 0xE8),       // half SA
     E(0x70, 1, 0xA2),             // anusvara
     E(0x71, 1, kTokenAltAnusvara),
+    E(0x76, 2, 0xDC, kTokenReph), // sign II + reph as one glyph
+    E(0x77, 1, 0xA1),             // candrabindu
+    E(0x78, 2, 0xC2, 0xA1),       // TA with its candrabindu
     E(0x72, 1, kTokenReph),
     E(0x73, 1, kTokenGemination),
-    E(0x74, 1, 0xA4), // vowel A
-    E(0x75, 1, 0xA5), // vowel AA
+    E(0x66, 4, 0xDB, 0xB3, 0xE8, 0xC2), // sign I in its form before KA-TA
+    E(0x67, 2, 0xBD, 0xDB),             // TTA + sign I as one glyph
+    E(0x74, 1, 0xA4),                   // vowel A
+    E(0x75, 1, 0xA5),                   // vowel AA
 };
 
 const unsigned char kPreBase[] = {0xDB, 0xE1, 0};
 const SplitSign kSplit[] = {{0xE5, 0xE1, 0xDA}, {0xE6, 0xE1, 0xE6}, {0, 0, 0}};
 const unsigned char kAltAfter[] = {kNoSign, 0xDB, 0xDD, 0xA4, 0};
 
+const unsigned char kPostBase[] = {0xCD, 0};
+const unsigned char kBelowBase[] = {0xDD, 0};
+const unsigned char kConsonantMarks[] = {0xA1, 0};
+
 IndicScript TestScript(bool gemination) {
     IndicScript script = {{kEntries, (int)(sizeof kEntries / sizeof kEntries[0])}, kPreBase, true};
     script.splitSigns = kSplit;
     script.altAnusvaraAfter = kAltAfter;
     script.geminationMark = gemination;
+    // The rows without gemination stand for a script that draws the reph on
+    // the consonant and subjoins ya after it.
+    script.rephBeforeSigns = !gemination;
+    script.postBaseConsonants = kPostBase;
+    script.belowBaseSigns = kBelowBase;
+    script.consonantMarks = gemination ? nullptr : kConsonantMarks;
     return script;
 }
 
@@ -85,6 +100,20 @@ const Row kRows[] = {
     {"doubled consonant without the rule: visible virama", false, "\xB3\xE8\xB3", 3,
      "\x41\x60\x41"},
     {"gemination mark before a pre-base sign", true, "\xB3\xE8\xB3\xDB", 4, "\x73\x51\x41"},
+    {"reph on the consonant, before sign AA", false, "\xCF\xE8\xB3\xDA\xA2", 5, "\x41\x72\x50\x70"},
+    {"sign II and reph as one glyph, not reph first", false, "\xCF\xE8\xB3\xDC", 4, "\x41\x76"},
+    {"candrabindu on the consonant, before sign AA", false, "\xB3\xDA\xA1", 3, "\x41\x77\x50"},
+    {"candrabindu joined to its consonant", false, "\xC2\xDA\xA1", 3, "\x78\x50"},
+    {"candrabindu at the end where the script says so", true, "\xB3\xDA\xA1", 3, "\x41\x50\x77"},
+    {"reph at the end where the script says so", true, "\xCF\xE8\xB3\xDA", 4, "\x41\x50\x72"},
+    {"sign U under the consonant, before the ya-phala", false, "\xC2\xE8\xCD\xDD", 4,
+     "\x42\x54\x61"},
+    {"sign I in the form the font has before its cluster", false, "\xB3\xE8\xC2\xDB", 4,
+     "\x66\x63"},
+    {"cluster and pre-base sign as one glyph, reph after", false, "\xCF\xE8\xBD\xDB", 4,
+     "\x67\x72"},
+    {"plain sign I before another cluster", false, "\xD7\xE8\xB3\xDB", 4, "\x51\x65\x41"},
+    {"sign AA after the ya-phala", false, "\xC2\xE8\xCD\xDA", 4, "\x42\x61\x50"},
 };
 
 TEST(IndicSyllable, ScriptData) {

@@ -37,6 +37,7 @@ NOTO_DIR = "/usr/share/fonts/truetype/noto"
 LATIN_SOURCE = os.path.join(NOTO_DIR, "NotoSans-Regular.ttf")
 ZWJ = "\u200d"
 DOTTED_CIRCLE = "\u25cc"
+PRE_BASE_SIGNS = (0xDB, 0xE1, 0xE2)  # the signs that may stand before a cluster
 # Glyphs HarfBuzz emits for joiners and empty helpers: never drawn.
 EMPTY_GLYPHS = ("space", "uni200D", "uni200C", "dummymarkdeva", "zerowidthjoiner",
                 "zerowidthnonjoiner")
@@ -45,6 +46,17 @@ WIDE_LATIN = range(0x21, 0x7F)  # bilingual fonts: all of ASCII
 COPYRIGHT = ("Glyph outlines from the Noto fonts, Copyright 2015-2020 Google LLC; "
              "arranged for the Velta script manager. Licensed under the SIL Open Font "
              "License 1.1 (OFL.txt).")
+
+def danda_letters(avagraha):
+    """Danda, double danda and avagraha, which ICU gives only in Devanagari."""
+    letters = {b"\xea": "\u0964", b"\xea\xea": "\u0965"}
+    if avagraha:
+        letters[b"\xea\xe9"] = avagraha
+    return letters
+
+
+# The right part of sign AU: the AU length mark.
+BENGALI_LETTERS = {**danda_letters("\u09bd"), b"\xe6": "\u09d7"}
 
 # Each script: its glyph source, ICU's ISCII version, the letters its marks are
 # drawn on (the first whose glyph stays separate when the mark is added: NA
@@ -64,28 +76,33 @@ SCRIPTS = {
     "bengali": dict(
         source="NotoSansBengali-Regular.ttf", version=1, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["BN", "BNB"],
-        fonts=[("BN-Velta", "BN", NARROW_LATIN), ("BNB-TTVelta", "BNB", WIDE_LATIN)],
-        english=["BN1-Velta"], letters={0xE6: "\u09d7"}),
+        fonts=[("BN-Velta", "BN", NARROW_LATIN), ("BN-TTVelta", "BN", NARROW_LATIN),
+               ("BNB-TTVelta", "BNB", WIDE_LATIN)],
+        english=["BN1-Velta", "BN1-TTVelta"], letters={**BENGALI_LETTERS, b"\xd4": "\u09ac"}),
     "assamese": dict(
         source="NotoSansBengali-Regular.ttf", version=1, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["BN", "BNB"],
-        fonts=[("AS-Velta", "BN", NARROW_LATIN), ("ASB-TTVelta", "BNB", WIDE_LATIN)],
-        english=["AS1-Velta"], letters={0xE6: "\u09d7", 0xCF: "\u09f0", 0xD4: "\u09f1"}),
+        fonts=[("AS-Velta", "BN", NARROW_LATIN), ("AS-TTVelta", "BN", NARROW_LATIN),
+               ("ASB-TTVelta", "BNB", WIDE_LATIN)],
+        english=["AS1-Velta", "AS1-TTVelta"], letters={**BENGALI_LETTERS, b"\xcf": "\u09f0", b"\xd4": "\u09f1"}),
     "oriya": dict(
         source="NotoSansOriya-Regular.ttf", version=4, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["OR", "ORB"],
-        fonts=[("OR-Velta", "OR", NARROW_LATIN), ("ORB-TTVelta", "ORB", WIDE_LATIN)],
-        english=["OR1-Velta"], letters={0xE6: "\u0b57", 0xE2: "\u0b56"}),
+        fonts=[("OR-Velta", "OR", NARROW_LATIN), ("OR-TTVelta", "OR", NARROW_LATIN),
+               ("ORB-TTVelta", "ORB", WIDE_LATIN)],
+        english=["OR1-Velta", "OR1-TTVelta"], letters={**danda_letters("\u0b3d"), b"\xe6": "\u0b57", b"\xe2": "\u0b56"}),
     "gujarati": dict(
         source="NotoSansGujarati-Regular.ttf", version=3, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["GJ", "GJB"],
-        fonts=[("GJ-Velta", "GJ", NARROW_LATIN), ("GJB-TTVelta", "GJB", WIDE_LATIN)],
-        english=["GJ1-Velta"], letters={}),
+        fonts=[("GJ-Velta", "GJ", NARROW_LATIN), ("GJ-TTVelta", "GJ", NARROW_LATIN),
+               ("GJB-TTVelta", "GJB", WIDE_LATIN)],
+        english=["GJ1-Velta", "GJ1-TTVelta"], letters=danda_letters("\u0abd")),
     "gurmukhi": dict(
         source="NotoSansGurmukhi-Regular.ttf", version=2, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["PN", "PNB"],
-        fonts=[("PN-Velta", "PN", NARROW_LATIN), ("PNB-TTVelta", "PNB", WIDE_LATIN)],
-        english=["PN1-Velta"], letters={}),
+        fonts=[("PN-Velta", "PN", NARROW_LATIN), ("PN-TTVelta", "PN", NARROW_LATIN),
+               ("PNB-TTVelta", "PNB", WIDE_LATIN)],
+        english=["PN1-Velta", "PN1-TTVelta"], letters=danda_letters(None)),
     # Tamil: ICU gives no danda; E6 alone is the au length mark, the right
     # part of au. The "TT" faces are the names the keyboard overlay tries
     # when a face is missing; they are the same fonts.
@@ -94,14 +111,14 @@ SCRIPTS = {
         columns=["TM", "TMB"],
         fonts=[("TM-Velta", "TM", NARROW_LATIN), ("TM-TTVelta", "TM", NARROW_LATIN),
                ("TMB-TTVelta", "TMB", WIDE_LATIN)],
-        english=["TM1-Velta", "TM1-TTVelta"], letters={0xE6: "\u0bd7", 0xEA: "\u0964"}),
+        english=["TM1-Velta", "TM1-TTVelta"], letters={b"\xe6": "\u0bd7", b"\xea": "\u0964"}),
     # Malayalam: E6 alone is the au length mark.
     "malayalam": dict(
         source="NotoSansMalayalam-Regular.ttf", version=8, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["ML", "MLB"],
         fonts=[("ML-Velta", "ML", NARROW_LATIN), ("ML-TTVelta", "ML", NARROW_LATIN),
                ("MLB-TTVelta", "MLB", WIDE_LATIN)],
-        english=["ML1-Velta", "ML1-TTVelta"], letters={0xE6: "\u0d57"}),
+        english=["ML1-Velta", "ML1-TTVelta"], letters={b"\xe6": "\u0d57"}),
 }
 # Unicode of the key tokens other than the reph, drawn on the base letter.
 TOKEN_TEXT = {ALT_ANUSVARA: "\u0a70", GEMINATION: "\u0a71"}
@@ -124,20 +141,25 @@ def uconv(texts, version):
 
 
 def iscii_to_unicode(texts, version, letters):
-    """ICU's meaning of each ISCII text, with the script's own letters for the
-    bytes in letters: the text is cut there and the pieces converted alone."""
+    """ICU's meaning of each ISCII text, with the script's own meaning for
+    the byte sequences in letters (longest first): the text is cut there and
+    the pieces converted alone."""
+    order = sorted(letters, key=len, reverse=True)
     pieces, layout = [], []
     for text in texts:
-        parts, run = [], b""
-        for b in text:
-            if b in letters:
-                if run:
-                    parts.append(len(pieces))
-                    pieces.append(run)
-                    run = b""
-                parts.append(letters[b])
-            else:
-                run += bytes([b])
+        parts, run, i = [], b"", 0
+        while i < len(text):
+            seq = next((q for q in order if text.startswith(q, i)), None)
+            if seq is None:
+                run += text[i:i + 1]
+                i += 1
+                continue
+            if run:
+                parts.append(len(pieces))
+                pieces.append(run)
+                run = b""
+            parts.append(letters[seq])
+            i += len(seq)
         if run:
             parts.append(len(pieces))
             pieces.append(run)
@@ -177,6 +199,14 @@ class Outline:
         self.advance = advance
 
 
+def is_pre_form(row):
+    """A pre-base sign's form before a given cluster (key: the sign, then the
+    cluster): the glyph HarfBuzz puts first for the cluster with the sign."""
+    key = row.key
+    return len(key) > 1 and key[0] in PRE_BASE_SIGNS and isinstance(key[1], int) and \
+        0xB3 <= key[1] <= 0xD8
+
+
 def row_context(row, base):
     """ISCII text to shape for a row on the given base letter, the Unicode
     text of a token it holds, whether a ZWJ follows, and whether the glyph
@@ -186,6 +216,8 @@ def row_context(row, base):
     token = "".join(TOKEN_TEXT[t] for t in key if t in TOKEN_TEXT)
     data = bytes(t for t in key if isinstance(t, int))
     first = data[0] if data else 0
+    if is_pre_form(row):
+        return data[1:] + data[:1], token, False, False
     on_base = reph or bool(token) or first in (0xE8, 0xE9) or 0xDA <= first <= 0xE7 or (
         0xA1 <= first <= 0xA3 and data != b"\xa1\xe9")
     if on_base:
@@ -243,6 +275,8 @@ def run_outline(row, source, run, text, on_base, half, base_name):
     origin = None
     advance = 0
     skipped_base = False
+    if is_pre_form(row):
+        run = run[:1]
     for name, dx, dy, ax in run:
         use = name not in EMPTY_GLYPHS
         if on_base and not skipped_base and name == base_name:

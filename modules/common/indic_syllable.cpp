@@ -106,8 +106,11 @@ const SplitSign* FindSplit(const IndicScript& script, unsigned char sign) {
 void AddSign(const IndicScript& script, Text& text, unsigned char sign) {
     Text code;
     code.n = 0;
-    AddCode(script.inventory, code, sign);
-    const SplitSign* split = code.n == 1 ? FindSplit(script, code.b[0]) : nullptr;
+    // The sign's own split first: its substitute (the long o for the short
+    // one) is another sign.
+    const SplitSign* split = FindSplit(script, sign);
+    if (!split) AddCode(script.inventory, code, sign);
+    if (!split && code.n == 1) split = FindSplit(script, code.b[0]);
     if (!split) {
         for (int k = 0; k < code.n; ++k)
             Add(text, code.b[k]);

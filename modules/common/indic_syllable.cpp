@@ -9,6 +9,9 @@ using namespace iscii;
 
 namespace {
 
+// How much of the text an adapter with readAs copies before reading it.
+enum { kReadAsCopyMax = 255 };
+
 // Marks a soft halant inside a cluster text: the half form before it stays a
 // half form and no conjunct spans it. No ISCII byte has this value.
 const unsigned char kSoft = 0x01;
@@ -516,6 +519,21 @@ int IndicAdapterEntry(const IndicScript& script, const unsigned char* text, unsi
     PairWriter writer;
     BeginPairs(writer, out, NK_ADAPTER_OUT_MAX);
     if (mode != 0 || !text || !consumed) return 0;
-    *consumed = ConvertIndicSyllable(script, text, writer);
+    if (!script.readAs) {
+        *consumed = ConvertIndicSyllable(script, text, writer);
+        return 1;
+    }
+    // Codes the script lacks are read as the letters it writes for them, byte
+    // for byte, so that the count consumed holds for the caller's text. A
+    // syllable is far shorter than the copy (kMaxClusterUnits units).
+    unsigned char mapped[kReadAsCopyMax + 1];
+    int n = 0;
+    for (; n < kReadAsCopyMax && text[n]; ++n) {
+        mapped[n] = text[n];
+        for (const unsigned char* pair = script.readAs; pair[0] && pair[1]; pair += 2)
+            if (pair[0] == text[n]) mapped[n] = pair[1];
+    }
+    mapped[n] = 0;
+    *consumed = ConvertIndicSyllable(script, mapped, writer);
     return 1;
 }

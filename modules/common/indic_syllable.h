@@ -91,6 +91,10 @@ struct IndicScript {
     // stands before the consonant or conjunct it follows (Malayalam's
     // vertical RA).
     const unsigned char* preBaseForms = nullptr;
+    // NUL-terminated pairs: an ISCII code the script has no letter for, and
+    // the code it is read as (Tamil reads the aspirates and voiced stops as
+    // the consonant of their class).
+    const unsigned char* readAs = nullptr;
 };
 
 // Converts the syllable at the start of text (NUL-terminated) into pairs.

@@ -5,7 +5,8 @@
 // '0' or '1' and a terminator, and consume at least one byte and no more than
 // remain; a word must end within as many calls as it has bytes.
 //
-// usage: adapter_fuzz [EXECUTIONS_PER_MODULE [SEED]]
+// usage: adapter_fuzz [EXECUTIONS_PER_MODULE [SEED [MODULE_PREFIX]]]
+// (MODULE_PREFIX: only the modules whose file name begins with it, as TM)
 // Prints one line per module and "N passed, N failed"; exit status 1 on a
 // failure (the first failing input of each module is printed in hex).
 #include <stdio.h>
@@ -131,8 +132,10 @@ const char* ConvertWord(EntryFn entry, const unsigned char* word, int n) {
 int main(int argc, char** argv) {
     long executions = argc > 1 ? atol(argv[1]) : kDefaultExecutions;
     srand(argc > 2 ? (unsigned)atoi(argv[2]) : 1u);
+    const char* only = argc > 3 ? argv[3] : "";
     int passed = 0, failed = 0;
     for (const Module& m : kModules) {
+        if (strncmp(m.file, only, strlen(only)) != 0) continue;
         long bad = 0;
         for (long e = 0; e < executions; ++e) {
             unsigned char word[kWordMax + 1];

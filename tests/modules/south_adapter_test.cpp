@@ -120,6 +120,8 @@ TEST(SouthSyllable, Tamil) {
         {"short e and long ee vowels", "TM", "\xAB\xAC", 1, {"AB"}},
         {"aytham", "TM", "\xA3", 1, {"A3"}},
         {"a stray o sign draws both parts", "TM", "\xE4", 1, {"E0", "DA"}},
+        {"GA is read as KA, DHA as TA", "TM", "\xB5\xE8\xC5\xDB", 4, {"B3+E8", "C2+DB"}},
+        {"BHA + U is PA + U", "TM", "\xCB\xDD", 2, {"C8+DD"}},
         {"bilingual: sign I after a rarer consonant", "TMB", "\xB7\xDB", 2, {"B7", "DB"}},
         {"bilingual: KA + I keeps its shape", "TMB", "\xB3\xDB", 2, {"B3+DB"}},
         {"bilingual: TTA + I stays one shape", "TMB", "\xBD\xDB", 2, {"BD+DB"}},

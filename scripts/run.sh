@@ -39,6 +39,8 @@ case "$script" in
   oriya) hotkey=ctrl+shift+F7 face=OR-Velta keys='A[]fE Ye<e' ;;          # ଓଡ଼ିଆ ଭାଷା
   gujarati) hotkey=ctrl+shift+F11 face=GJ-Velta keys='igpjelr Ye<e' ;;    # ગુજરાતી ભાષા
   punjabi) hotkey=ctrl+shift+F12 face=PN-Velta keys='hxpeyr Yem]e' ;;     # ਪੰਜਾਬੀ ਭਾਸ਼ਾ
+  tamil) hotkey=ctrl+shift+F4 face=TM-Velta keys="lcfBd ve'g" ;;          # தமிழ் நாடு
+  malayalam) hotkey=ctrl+shift+F9 face=ML-Velta keys='cn/eNx ksjNx' ;;    # മലയാളം കേരളം
   *) echo "unknown script $script" >&2; exit 2 ;;
 esac
 

@@ -9,6 +9,9 @@ using namespace iscii;
 
 namespace {
 
+// How much of the text an adapter with readAs copies before reading it.
+enum { kReadAsCopyMax = 255 };
+
 // Marks a soft halant inside a cluster text: the half form before it stays a
 // half form and no conjunct spans it. No ISCII byte has this value.
 const unsigned char kSoft = 0x01;
@@ -106,8 +109,11 @@ const SplitSign* FindSplit(const IndicScript& script, unsigned char sign) {
 void AddSign(const IndicScript& script, Text& text, unsigned char sign) {
     Text code;
     code.n = 0;
-    AddCode(script.inventory, code, sign);
-    const SplitSign* split = code.n == 1 ? FindSplit(script, code.b[0]) : nullptr;
+    // The sign's own split first: its substitute (the long o for the short
+    // one) is another sign.
+    const SplitSign* split = FindSplit(script, sign);
+    if (!split) AddCode(script.inventory, code, sign);
+    if (!split && code.n == 1) split = FindSplit(script, code.b[0]);
     if (!split) {
         for (int k = 0; k < code.n; ++k)
             Add(text, code.b[k]);
@@ -180,7 +186,9 @@ int ReadClusterUnits(const IndicScript& script, const unsigned char* text, Text&
         if (text[i] != kHalant) break;
         unsigned char next = text[i + 1];
         bool room = units < kMaxClusterUnits;
-        bool letterEnd = next == kNukta || (script.chilluAtWordEnd && EndsWord(next));
+        bool reph = script.rephAsChillu && units == 1 && cluster.b[0] == kConsonantRa &&
+                    IsClusterUnit(next);
+        bool letterEnd = next == kNukta || (script.chilluAtWordEnd && EndsWord(next)) || reph;
         if (plain && letterEnd && HasSoftForm(inventory, cluster.b[cluster.n - 1])) {
             Add(cluster, kHalant);
             Add(cluster, kNukta);
@@ -209,12 +217,33 @@ int ReadClusterUnits(const IndicScript& script, const unsigned char* text, Text&
     return i;
 }
 
+// Whether entry is a consonant's form after a halant that the script draws
+// before the consonant or conjunct it follows.
+bool IsPreBaseForm(const IndicScript& script, const GlyphEntry* entry) {
+    return entry && script.preBaseForms && entry->keyLength == 2 && entry->key[0] == kHalant &&
+           strchr((const char*)script.preBaseForms, entry->key[1]) != nullptr;
+}
+
+// Exchanges the last two pairs written: the last glyph goes before the one
+// it follows.
+void SwapLastPairs(PairWriter& writer) {
+    unsigned char* last = writer.out + writer.used - 2;
+    unsigned char* before = last - 2;
+    for (int k = 0; k < 2; ++k) {
+        unsigned char b = last[k];
+        last[k] = before[k];
+        before[k] = b;
+    }
+}
+
 // Writes the cluster text as glyphs; cut becomes the output length after the
 // last visible virama followed by more of the cluster, where a pre-base sign
 // goes. Returns how far into the cluster text (past clusterLength when a
 // sign joined the last consonant) the glyphs reached.
-int PutCluster(const GlyphInventory& inventory, const Text& cluster, int clusterLength,
-               bool deadFormsVisible, PairWriter& writer, int& cut, const GlyphEntry*& last) {
+int PutCluster(const IndicScript& script, const Text& cluster, int clusterLength,
+               PairWriter& writer, int& cut, const GlyphEntry*& last) {
+    const GlyphInventory& inventory = script.inventory;
+    bool deadFormsVisible = script.deadFormsVisible;
     ClusterFit fit = {&inventory, clusterLength, deadFormsVisible};
     cut = 0;
     int p = 0;
@@ -225,7 +254,10 @@ int PutCluster(const GlyphInventory& inventory, const Text& cluster, int cluster
         }
         const GlyphEntry* entry =
             LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, &fit);
+        int before = writer.used;
         PutEntry(writer, entry);
+        if (IsPreBaseForm(script, entry) && writer.used > before && before - 2 >= cut)
+            SwapLastPairs(writer);
         if (entry) last = entry;
         p += entry ? entry->keyLength : 1;
         // A dead consonant drawn with its virama (Tamil, Malayalam) stands
@@ -423,8 +455,7 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
     BeginPairs(clusterWriter, drawn, (int)sizeof drawn);
     int cut = 0;
     const GlyphEntry* last = nullptr;
-    int p = PutCluster(inventory, cluster, clusterLength, script.deadFormsVisible, clusterWriter,
-                       cut, last);
+    int p = PutCluster(script, cluster, clusterLength, clusterWriter, cut, last);
     if (!preLength && p > clusterLength) tailStart = signLength;
 
     CopyPairs(writer, drawn, 0, cut);
@@ -488,6 +519,21 @@ int IndicAdapterEntry(const IndicScript& script, const unsigned char* text, unsi
     PairWriter writer;
     BeginPairs(writer, out, NK_ADAPTER_OUT_MAX);
     if (mode != 0 || !text || !consumed) return 0;
-    *consumed = ConvertIndicSyllable(script, text, writer);
+    if (!script.readAs) {
+        *consumed = ConvertIndicSyllable(script, text, writer);
+        return 1;
+    }
+    // Codes the script lacks are read as the letters it writes for them, byte
+    // for byte, so that the count consumed holds for the caller's text. A
+    // syllable is far shorter than the copy (kMaxClusterUnits units).
+    unsigned char mapped[kReadAsCopyMax + 1];
+    int n = 0;
+    for (; n < kReadAsCopyMax && text[n]; ++n) {
+        mapped[n] = text[n];
+        for (const unsigned char* pair = script.readAs; pair[0] && pair[1]; pair += 2)
+            if (pair[0] == text[n]) mapped[n] = pair[1];
+    }
+    mapped[n] = 0;
+    *consumed = ConvertIndicSyllable(script, mapped, writer);
     return 1;
 }

@@ -84,6 +84,17 @@ struct IndicScript {
     // consonant) after which the anusvara is drawn as kTokenAltAnusvara.
     const unsigned char* altAnusvaraAfter = nullptr;
     bool geminationMark = false; // C + halant + C drawn as kTokenGemination + C
+    // RA + halant before a consonant is RA's chillu (key RA + halant + nukta),
+    // which ends the syllable: the reph of Malayalam's reformed spelling.
+    bool rephAsChillu = false;
+    // NUL-terminated: consonants whose form after a halant (key halant + C)
+    // stands before the consonant or conjunct it follows (Malayalam's
+    // vertical RA).
+    const unsigned char* preBaseForms = nullptr;
+    // NUL-terminated pairs: an ISCII code the script has no letter for, and
+    // the code it is read as (Tamil reads the aspirates and voiced stops as
+    // the consonant of their class).
+    const unsigned char* readAs = nullptr;
 };
 
 // Converts the syllable at the start of text (NUL-terminated) into pairs.

@@ -19,11 +19,26 @@ const SplitSign kSplitSigns[] = {
     {0, 0, 0},
 };
 
+// Tamil has one consonant for each class of stops: KHA, GA, GHA are read as
+// KA; CHA as CA and JHA as JA; TTHA, DDA, DDHA as TTA; THA, DA, DHA as TA;
+// PHA, BA, BHA as PA; SHA as SSA; YYA as YA.
+const unsigned char kReadAs[] = {0xB4, 0xB3, 0xB5, 0xB3, 0xB6, 0xB3, 0xB9, 0xB8, 0xBB, 0xBA, 0xBE,
+                                 0xBD, 0xBF, 0xBD, 0xC0, 0xBD, 0xC3, 0xC2, 0xC4, 0xC2, 0xC5, 0xC2,
+                                 0xC9, 0xC8, 0xCA, 0xC8, 0xCB, 0xC8, 0xD5, 0xD6, 0xCE, 0xCD, 0};
+
 // Tamil writes every dead consonant with the pulli and joins no consonants
 // but in KSSA and SHRI, which the inventory holds as keys; RA takes no reph.
+IndicScript MakeScript(const GlyphInventory& inventory) {
+    IndicScript script = {inventory, kPreBaseSigns, false};
+    script.splitSigns = kSplitSigns;
+    script.deadFormsVisible = true;
+    script.readAs = kReadAs;
+    return script;
+}
+
 const IndicScript kScripts[kTamilFontCount] = {
-    {NK_INVENTORY(kTamilTM), kPreBaseSigns, false, kSplitSigns, true, false},
-    {NK_INVENTORY(kTamilTMB), kPreBaseSigns, false, kSplitSigns, true, false},
+    MakeScript(NK_INVENTORY(kTamilTM)),
+    MakeScript(NK_INVENTORY(kTamilTMB)),
 };
 
 } // namespace

@@ -5,7 +5,8 @@
 // '0' or '1' and a terminator, and consume at least one byte and no more than
 // remain; a word must end within as many calls as it has bytes.
 //
-// usage: adapter_fuzz [EXECUTIONS_PER_MODULE [SEED]]
+// usage: adapter_fuzz [EXECUTIONS_PER_MODULE [SEED [MODULE_PREFIX]]]
+// (MODULE_PREFIX: only the modules whose file name begins with it, as TM)
 // Prints one line per module and "N passed, N failed"; exit status 1 on a
 // failure (the first failing input of each module is printed in hex).
 #include <stdio.h>
@@ -19,6 +20,7 @@
 #include "modules/gurmukhi/gurmukhi_adapter.h"
 #include "modules/oriya/oriya_adapter.h"
 #include "modules/roman/roman_adapter.h"
+#include "modules/malayalam/malayalam_adapter.h"
 #include "modules/tamil/tamil_adapter.h"
 
 namespace {
@@ -57,6 +59,8 @@ NK_SCRIPT_ENTRY(OrEntry, OriyaScript(kFontOR))
 NK_SCRIPT_ENTRY(OrbEntry, OriyaScript(kFontORB))
 NK_SCRIPT_ENTRY(TmEntry, TamilScript(kFontTM))
 NK_SCRIPT_ENTRY(TmbEntry, TamilScript(kFontTMB))
+NK_SCRIPT_ENTRY(MlEntry, MalayalamScript(kFontML))
+NK_SCRIPT_ENTRY(MlbEntry, MalayalamScript(kFontMLB))
 
 int RmEntry(const unsigned char* text, unsigned char* out, int32_t* consumed, int32_t* length,
             int32_t mode) {
@@ -71,7 +75,8 @@ const Module kModules[] = {
     {"SDTROP32", SdEntry}, {"SDBFA32", DvbEntry}, {"BNTROP32", BnEntry}, {"BNBFA32", BnbEntry},
     {"ASTROP32", BnEntry}, {"ASBFA32", BnbEntry}, {"GJTROP32", GjEntry}, {"GJBFA32", GjbEntry},
     {"PNTROP32", PnEntry}, {"PNBFA32", PnbEntry}, {"ORTROP32", OrEntry}, {"ORBFA32", OrbEntry},
-    {"TMTROP32", TmEntry}, {"TMBFA32", TmbEntry}, {"RMTROP32", RmEntry}, {"RMBFA32", RmEntry},
+    {"TMTROP32", TmEntry}, {"TMBFA32", TmbEntry}, {"MLTROP32", MlEntry}, {"MLBFA32", MlbEntry},
+    {"RMTROP32", RmEntry}, {"RMBFA32", RmEntry},
 };
 
 // A random word: mostly ISCII letters, signs and joiners, sometimes any byte.
@@ -127,8 +132,10 @@ const char* ConvertWord(EntryFn entry, const unsigned char* word, int n) {
 int main(int argc, char** argv) {
     long executions = argc > 1 ? atol(argv[1]) : kDefaultExecutions;
     srand(argc > 2 ? (unsigned)atoi(argv[2]) : 1u);
+    const char* only = argc > 3 ? argv[3] : "";
     int passed = 0, failed = 0;
     for (const Module& m : kModules) {
+        if (strncmp(m.file, only, strlen(only)) != 0) continue;
         long bad = 0;
         for (long e = 0; e < executions; ++e) {
             unsigned char word[kWordMax + 1];

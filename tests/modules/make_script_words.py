@@ -10,6 +10,7 @@ usage: make_script_words.py LANG VERSION COUNT OUT
 import os
 import subprocess
 import sys
+import unicodedata
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from script_words import to_iscii, to_unicode, typed_form  # noqa: E402
@@ -26,7 +27,9 @@ def main():
     words = subprocess.run(["aspell", "-d", lang, "dump", "master"], capture_output=True,
                            check=True, text=True).stdout.split()
     block = BLOCKS[version]
-    words = sorted(set(w for w in words if all(block <= ord(c) < block + 0x80 for c in w)))
+    # Words of the script's letters that begin with a letter, not a sign.
+    words = sorted(set(w for w in words if all(block <= ord(c) < block + 0x80 for c in w) and
+                       not unicodedata.category(w[0]).startswith("M")))
     # Three candidates for every word needed, spread over the dictionary.
     candidates = words[::max(len(words) // (3 * count), 1)]
     kept = []

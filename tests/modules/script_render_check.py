@@ -11,7 +11,7 @@ letter, a sign, a dot) is looked for in the other near where it lies in
 proportion to the widths, and the ink of both inside the piece's box, every
 stroke thickened by TOLERANCE pixels, is compared as intersection over union.
 A word's score is its worst piece, both ways, against the best of its
-alternatives; a word passes at --threshold or more. A whole-word overlap
+alternatives; a word passes with at most --max-stray pixels. A whole-word overlap
 would hide a missing dot or a short vowel sign for a long one; a piece's box
 does not.
 
@@ -23,17 +23,20 @@ consonant with virama) must fail, and our output for the same words typed
 with ISCII's explicit halant (the conjunct with a visible virama) must pass.
 
 usage: script_render_check.py GLYPH_DUMP FONT_DIR WORDS VARIANT
-           [--threshold T] [--min-pass SHARE] [--report FILE] [--calibrate N]
+           [--max-stray PIXELS] [--min-pass SHARE] [--report FILE] [--calibrate N]
 Exit status 1 when the share of passing words is below --min-pass, or when
 calibration rejects fewer than 95 % of the mutants or refuses an alternative.
 """
 import argparse
+import itertools
 import os
+import re
 import subprocess
 import sys
 
 import numpy
 import scipy.ndimage
+import unicodedata
 from PIL import Image, ImageDraw, ImageFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -47,12 +50,19 @@ NOTO = "/usr/share/fonts/truetype/noto/"
 VARIANTS = {
     "TM": (5, "NotoSansTamil-Regular.ttf", "TM-Velta.ttf", "tamil", ["TM", "TMB"], "TM"),
     "TMB": (5, "NotoSansTamil-Regular.ttf", "TMB-TTVelta.ttf", "tamil", ["TM", "TMB"], "TMB"),
+    "ML": (8, "NotoSansMalayalam-Regular.ttf", "ML-Velta.ttf", "malayalam", ["ML", "MLB"], "ML"),
+    "MLB": (8, "NotoSansMalayalam-Regular.ttf", "MLB-TTVelta.ttf", "malayalam", ["ML", "MLB"],
+            "MLB"),
 }
+# Malayalam's RA with virama before a consonant, and the chillu RR that
+# reformed spelling writes for it (the reph).
+RA_VIRAMA, CHILLU_RR = "\u0d30\u0d4d", "\u0d7c"
 SIZE = 64
 BASELINE = 100  # pixels from the top; pictures are 170 high
 HEIGHT = 170
 TOLERANCE = 2  # pixels every stroke is thickened by
 MIN_PIECE = 6  # pixels: smaller pieces of ink are noise of the rasteriser
+MAX_CHOICES = 3  # conjuncts of a word whose alternatives are tried one by one
 PIECE_DRIFT = 10  # pixels a piece may lie away from its place in proportion
 
 
@@ -100,54 +110,88 @@ def thicken(ink, radius):
     return out
 
 
-def pieces_found(a, b):
-    """Worst match of a piece of a's ink (a connected component: a letter,
-    a sign, a dot) in b: the ink of both, thickened, inside the piece's box,
-    as intersection over union, with the box moved to its best place near
-    where the piece lies in proportion to the widths. So a letter is
-    compared with a letter, wherever the spacing of the word puts it, and a
-    dot (pulli, anusvara, dot reph) counts as much as a letter."""
-    worst = 1.0
+def stray_ink(a, b):
+    """The most ink of one piece of a (a connected component: a letter, a
+    sign, a dot) that lies farther than TOLERANCE pixels from b's ink, with
+    the piece moved to its best place near where it lies in proportion to
+    the widths. So a letter is compared with a letter wherever the spacing
+    of the word puts it, and the curl that tells a long vowel sign from the
+    short one, or a missing dot, counts in pixels, not as a share of a whole
+    word or a whole letter."""
+    worst = 0
     scale = b.ink.shape[1] / max(a.ink.shape[1], 1)
-    pad = PIECE_DRIFT + 2 * TOLERANCE
+    pad = PIECE_DRIFT + 2 * TOLERANCE + 2
     width = max(a.thick.shape[1], b.thick.shape[1])
     pb = numpy.zeros((b.thick.shape[0] + 2 * pad, width + 2 * pad), bool)
     pb[pad:pad + b.thick.shape[0], pad:pad + b.thick.shape[1]] = b.thick
     for ys, xs in a.pieces:
         if ys.size < MIN_PIECE:
             continue
-        # the box in thick coordinates (offset by TOLERANCE from ink)
-        y0, y1 = ys.min(), ys.max() + 2 * TOLERANCE + 1
-        x0, x1 = xs.min(), xs.max() + 2 * TOLERANCE + 1
-        box = a.thick[y0:y1, x0:x1]
         expected = int(round(xs.mean() * scale - xs.mean()))
-        best = 0.0
-        for dx in range(expected - PIECE_DRIFT, expected + PIECE_DRIFT + 1):
-            if abs(dx) > pad:
-                continue
-            for dy in (-1, 0, 1):
-                other = pb[pad + y0 + dy:pad + y1 + dy, pad + x0 + dx:pad + x1 + dx]
-                union = numpy.count_nonzero(box | other)
-                if union:
-                    best = max(best, numpy.count_nonzero(box & other) / union)
-        worst = min(worst, best)
+        expected = max(-PIECE_DRIFT - 2, min(PIECE_DRIFT + 2, expected))
+
+        def stray(dx, dy):
+            # thick is offset by TOLERANCE from ink
+            covered = pb[ys + dy + TOLERANCE + pad, xs + dx + TOLERANCE + pad]
+            return ys.size - int(numpy.count_nonzero(covered))
+
+        # Along the line first, then around the best place found.
+        low = max(expected - PIECE_DRIFT, -PIECE_DRIFT - 2)
+        high = min(expected + PIECE_DRIFT, PIECE_DRIFT + 2)
+        best, best_dx = min((stray(dx, 0), dx) for dx in range(low, high + 1))
+        for dx in range(best_dx - 1, best_dx + 2):
+            for dy in (-1, 1):
+                if best and abs(dx) <= PIECE_DRIFT + 2:
+                    best = min(best, stray(dx, dy))
+        worst = max(worst, best)
     return worst
 
 
-def compare(ours, refs):
-    return max(min(pieces_found(ours, ref), pieces_found(ref, ours)) for ref in refs)
+def compare(ours, refs, enough):
+    """The word's stray ink against the best of its references, both ways;
+    the references after one with at most enough are not drawn."""
+    best = None
+    for ref in refs.pictures():
+        value = max(stray_ink(ours, ref), stray_ink(ref, ours))
+        best = value if best is None else min(best, value)
+        if best <= enough:
+            break
+    return best
+
+
+class References:
+    """The pictures of a word and its alternatives, drawn when first needed."""
+
+    def __init__(self, font, texts):
+        self.font, self.texts, self.drawn = font, texts, []
+
+    def pictures(self):
+        for n, text in enumerate(self.texts):
+            if n == len(self.drawn):
+                self.drawn.append(render(self.font, text))
+            yield self.drawn[n]
 
 
 def alternatives(word, version):
-    """The word and its standard alternative spellings: every virama before a
-    consonant followed by ZWNJ (visible virama) or by ZWJ (half or below-base
-    forms)."""
+    """The word and its standard alternative spellings: any of its conjuncts
+    with a visible virama (ZWNJ after the virama) and, but in Malayalam, where
+    virama + ZWJ is the chillu, any with half or below-base forms (ZWJ). For
+    more than MAX_CHOICES conjuncts: all of them one way or the other."""
     virama = VIRAMA[version]
     forms = [word]
-    for joiner in (ZWNJ, ZWJ):
-        text = "".join(ch + joiner if ch == virama and n + 1 < len(word) and
-                       word[n + 1] not in (ZWNJ, ZWJ) else ch for n, ch in enumerate(word))
-        if text != word:
+    if version == 8 and RA_VIRAMA in word:
+        forms.append(re.sub(RA_VIRAMA + "(?=[\u0d15-\u0d39])", CHILLU_RR, word))
+    spots = [n for n, ch in enumerate(word) if ch == virama and n + 1 < len(word) and
+             word[n + 1] not in (ZWNJ, ZWJ)]
+    joiners = (ZWNJ,) if version == 8 else (ZWNJ, ZWJ)
+    if len(spots) > MAX_CHOICES:
+        choices = [{n: j for n in spots} for j in joiners]
+    else:
+        choices = [dict(zip(spots, pick)) for pick in
+                   itertools.product(("",) + joiners, repeat=len(spots))]
+    for choice in choices:
+        text = "".join(ch + choice.get(n, "") for n, ch in enumerate(word))
+        if text not in forms:
             forms.append(text)
     return forms
 
@@ -157,6 +201,7 @@ class Checker:
         version, source, ours, script, columns, column = VARIANTS[args.variant]
         self.version = version
         self.dump, self.variant = args.dump, args.variant
+        self.max_stray = args.max_stray
         self.source = ImageFont.truetype(NOTO + source, SIZE, layout_engine=ImageFont.Layout.RAQM)
         self.ours = ImageFont.truetype(os.path.join(args.font_dir, ours), SIZE,
                                        layout_engine=ImageFont.Layout.BASIC)
@@ -172,19 +217,19 @@ class Checker:
         return out.split(b"\n")[:len(isciis)]
 
     def references(self, word):
-        return [render(self.source, text) for text in alternatives(word, self.version)]
+        return References(self.source, alternatives(word, self.version))
 
     def score(self, codes, refs):
-        return compare(render(self.ours, byte_text(codes)), refs)
+        return compare(render(self.ours, byte_text(codes)), refs, self.max_stray)
 
 
-def check_words(checker, words, threshold):
+def check_words(checker, words):
     isciis = to_iscii([typed_form(w, checker.version) for w in words], checker.version)
     pairs = [(w, i) for w, i in zip(words, isciis) if i is not None]
     outputs = checker.convert([i for _, i in pairs])
     results = []
     for (word, iscii), codes in zip(pairs, outputs):
-        refs = checker.references(typed_form(word, checker.version))
+        refs = checker.references(unicodedata.normalize("NFC", word))
         results.append((word, iscii, codes, checker.score(codes, refs), refs))
     return results
 
@@ -195,7 +240,7 @@ def main():
     parser.add_argument("font_dir")
     parser.add_argument("words")
     parser.add_argument("variant", choices=sorted(VARIANTS))
-    parser.add_argument("--threshold", type=float, default=0.6)
+    parser.add_argument("--max-stray", type=int, default=8)
     parser.add_argument("--min-pass", type=float, default=0.0)
     parser.add_argument("--report")
     parser.add_argument("--calibrate", type=int, default=0)
@@ -203,19 +248,19 @@ def main():
     words = [w.strip() for w in open(args.words, encoding="utf-8")
              if w.strip() and not w.startswith("#")]
     checker = Checker(args)
-    results = check_words(checker, words, args.threshold)
-    passed = [r for r in results if r[3] >= args.threshold]
+    results = check_words(checker, words)
+    passed = [r for r in results if r[3] <= args.max_stray]
     share = len(passed) / max(len(results), 1)
-    lines = ["variant %s: %d of %d words pass (%.1f%%) at piece score >= %.2f"
-             % (args.variant, len(passed), len(results), 100 * share, args.threshold)]
-    for word, iscii, codes, s, _ in sorted(results, key=lambda r: r[3]):
-        if s < args.threshold:
-            lines.append("FAIL %.3f %s  iscii %s  glyphs %s" % (s, word, iscii.hex(" "),
+    lines = ["variant %s: %d of %d words pass (%.1f%%): at most %d pixels of stray ink"
+             % (args.variant, len(passed), len(results), 100 * share, args.max_stray)]
+    for word, iscii, codes, s, _ in sorted(results, key=lambda r: -r[3]):
+        if s > args.max_stray:
+            lines.append("FAIL %4d %s  iscii %s  glyphs %s" % (s, word, iscii.hex(" "),
                                                                 codes.hex(" ")))
     ok = share >= args.min_pass
     if args.calibrate:
         from mutants import calibrate
-        cal_lines, cal_ok = calibrate(checker, results, args.threshold, args.calibrate)
+        cal_lines, cal_ok = calibrate(checker, results, args.max_stray, args.calibrate)
         lines += cal_lines
         ok = ok and cal_ok
     text = "\n".join(lines)

@@ -11,21 +11,22 @@ CHILLU = {"\u0d7a": "\u0d23", "\u0d7b": "\u0d28", "\u0d7c": "\u0d30", "\u0d7d": 
 
 
 def typed_form(word, version):
-    """The word as it is typed: Malayalam's chillu as consonant + virama +
-    ZWJ (ISCII's soft halant), and a virama that ends the word as the
-    explicit halant (virama + ZWNJ), the only way ISCII keeps it visible
-    there where a dead consonant at the end of a word is a chillu."""
+    """The word as it is typed. Malayalam: a chillu at the end of the word as
+    the dead consonant (consonant + virama), inside the word with ISCII's soft
+    halant (virama + ZWJ); a virama that ends the word and is meant to stay
+    visible as the explicit halant (virama + ZWNJ)."""
     word = unicodedata.normalize("NFC", word)
     if version != 8:
         return word
     virama = VIRAMA[8]
     out = []
     for n, ch in enumerate(word):
+        last = n + 1 == len(word)
         if ch in CHILLU:
-            out.append(CHILLU[ch] + virama + ZWJ)
+            out.append(CHILLU[ch] + virama + ("" if last else ZWJ))
             continue
         out.append(ch)
-        if ch == virama and (n + 1 == len(word)):
+        if ch == virama and last:
             out.append(ZWNJ)
     return "".join(out)
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "include/nelkor.h"
+#include "modules/malayalam/malayalam_adapter.h"
 #include "modules/tamil/tamil_adapter.h"
 
 namespace {
@@ -23,6 +24,8 @@ struct Font {
 const Font kFonts[] = {
     {"TM", TamilScript, kFontTM},
     {"TMB", TamilScript, kFontTMB},
+    {"ML", MalayalamScript, kFontML},
+    {"MLB", MalayalamScript, kFontMLB},
 };
 
 // "B3+E8" -> bytes.
@@ -117,9 +120,46 @@ TEST(SouthSyllable, Tamil) {
         {"short e and long ee vowels", "TM", "\xAB\xAC", 1, {"AB"}},
         {"aytham", "TM", "\xA3", 1, {"A3"}},
         {"a stray o sign draws both parts", "TM", "\xE4", 1, {"E0", "DA"}},
-        {"bilingual: sign I after the consonant", "TMB", "\xB3\xDB", 2, {"B3", "DB"}},
+        {"GA is read as KA, DHA as TA", "TM", "\xB5\xE8\xC5\xDB", 4, {"B3+E8", "C2+DB"}},
+        {"BHA + U is PA + U", "TM", "\xCB\xDD", 2, {"C8+DD"}},
+        {"bilingual: sign I after a rarer consonant", "TMB", "\xB7\xDB", 2, {"B7", "DB"}},
+        {"bilingual: KA + I keeps its shape", "TMB", "\xB3\xDB", 2, {"B3+DB"}},
         {"bilingual: TTA + I stays one shape", "TMB", "\xBD\xDB", 2, {"BD+DB"}},
         {"bilingual: split o", "TMB", "\xC6\xE4", 2, {"E0", "C6", "DA"}},
+    });
+}
+
+TEST(SouthSyllable, Malayalam) {
+    CheckCases({
+        {"dead NA at the end of a word: chillu", "ML", "\xC6\xE8", 2, {"C6+E8+E9"}},
+        {"dead NA before a space: chillu", "ML", "\xC6\xE8 \xB3", 2, {"C6+E8+E9"}},
+        {"dead NA inside a word, conjunct NA NA", "ML", "\xC6\xE8\xC6\xDA", 4,
+         {"C6+E8+C6", "DA"}},
+        {"dead NA inside a word, no conjunct: chandrakkala", "ML", "\xC6\xE8\xB3", 3,
+         {"C6", "E8", "B3"}},
+        {"soft halant inside a word: chillu, which ends the syllable", "ML",
+         "\xC6\xE8\xE9\xB3", 3, {"C6+E8+E9"}},
+        {"explicit halant at the end: chandrakkala", "ML", "\xC6\xE8\xE8", 3, {"C6", "E8"}},
+        {"dead CA has no chillu: chandrakkala", "ML", "\xB8\xE8", 2, {"B8", "E8"}},
+        {"RA first in a cluster: RA's chillu, the cluster follows", "ML",
+         "\xCF\xE8\xB3\xE8\xB3", 2, {"CF+E8+E9"}},
+        {"RA after a consonant: vertical sign before it", "ML", "\xB3\xE8\xCF", 3,
+         {"E8+CF", "B3"}},
+        {"sign E before the vertical RA", "ML", "\xC8\xE8\xCF\xE0", 4, {"E0", "E8+CF", "C8"}},
+        {"vertical RA after a chandrakkala stays with its consonant", "ML",
+         "\xD7\xE8\xC2\xE8\xCF", 5, {"D7", "E8", "E8+CF", "C2"}},
+        {"vertical RA before a conjunct", "ML", "\xC6\xE8\xC2\xE8\xCF", 5,
+         {"E8+CF", "C6+E8+C2"}},
+        {"YA after a consonant: post-base", "ML", "\xB3\xE8\xCD\xDA", 4,
+         {"B3", "E8+CD", "DA"}},
+        {"split o", "ML", "\xB3\xE4", 2, {"E0", "B3", "DA"}},
+        {"split au: e before, length mark after", "ML", "\xB3\xE6", 2, {"E0", "B3", "E6"}},
+        {"split oo after a conjunct", "ML", "\xB3\xE8\xB3\xE5", 4, {"E1", "B3+E8+B3", "DA"}},
+        {"sign E after a chandrakkala, before its consonant", "ML", "\xD7\xE8\xC2\xE0", 4,
+         {"D7", "E8", "E0", "C2"}},
+        {"bilingual: a conjunct it lacks keeps the chandrakkala", "MLB", "\xB5\xE8\xD1", 3,
+         {"B5", "E8", "D1"}},
+        {"bilingual: chillu at the end of a word", "MLB", "\xD1\xE8", 2, {"D1+E8+E9"}},
     });
 }
 

@@ -2,7 +2,8 @@
 """Builds the product's 8-bit TrueType fonts from a script glyph table.
 
 usage: fontgen.py SCRIPT TABLE OUTDIR
-SCRIPT: devanagari, bengali, assamese, oriya, gujarati, gurmukhi, tamil or roman.
+SCRIPT: devanagari, bengali, assamese, oriya, gujarati, gurmukhi, tamil, malayalam or
+roman.
 
 Glyph outlines come from the OFL fonts of Debian's fonts-noto-core: for each
 table row the key's Unicode text (ICU's ISCII converter for the script) is
@@ -111,6 +112,13 @@ SCRIPTS = {
         fonts=[("TM-Velta", "TM", NARROW_LATIN), ("TM-TTVelta", "TM", NARROW_LATIN),
                ("TMB-TTVelta", "TMB", WIDE_LATIN)],
         english=["TM1-Velta", "TM1-TTVelta"], letters={b"\xe6": "\u0bd7", b"\xea": "\u0964"}),
+    # Malayalam: E6 alone is the au length mark.
+    "malayalam": dict(
+        source="NotoSansMalayalam-Regular.ttf", version=8, bases=[b"\xc6", b"\xc8", b"\xb3"],
+        columns=["ML", "MLB"],
+        fonts=[("ML-Velta", "ML", NARROW_LATIN), ("ML-TTVelta", "ML", NARROW_LATIN),
+               ("MLB-TTVelta", "MLB", WIDE_LATIN)],
+        english=["ML1-Velta", "ML1-TTVelta"], letters={b"\xe6": "\u0d57"}),
 }
 # Unicode of the key tokens other than the reph, drawn on the base letter.
 TOKEN_TEXT = {ALT_ANUSVARA: "\u0a70", GEMINATION: "\u0a71"}

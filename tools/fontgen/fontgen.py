@@ -262,11 +262,17 @@ def script_outlines(rows, source, config):
         for base, base_name, (texts, runs, on_bases, halves) in shaped:
             on_base, half = on_bases[index], halves[index]
             names = [g[0] for g in runs[index]]
-            if not on_base or base_name in names:
+            if not on_base or any(is_base(name, base_name) for name in names):
                 break
         outlines[row.key_text()] = run_outline(row, source, runs[index], texts[index], on_base,
                                                half, base_name)
     return outlines
+
+
+def is_base(name, base_name):
+    """The base letter's glyph, also in a form the font takes before a
+    subjoined consonant (Noto Sans Oriya's "uni0B28.base")."""
+    return name == base_name or name.startswith(base_name + ".")
 
 
 def run_outline(row, source, run, text, on_base, half, base_name):
@@ -279,7 +285,7 @@ def run_outline(row, source, run, text, on_base, half, base_name):
         run = run[:1]
     for name, dx, dy, ax in run:
         use = name not in EMPTY_GLYPHS
-        if on_base and not skipped_base and name == base_name:
+        if on_base and not skipped_base and is_base(name, base_name):
             skipped_base = True
             use = False
         elif name.startswith("uni25CC"):

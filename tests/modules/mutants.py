@@ -99,6 +99,13 @@ def glyph_mutants(checker, data, codes, rng):
         n = rng.choice(dead)
         chillu = bytes([code_of[(keys[n][0], HALANT, 0xE9)]])
         out.append(("chillu for consonant + virama", codes[:n] + chillu + codes[n + 1:]))
+    # A consonant and a separate virama glyph (Malayalam's chandrakkala).
+    apart = [n for n in range(len(keys) - 1) if keys[n] and len(keys[n]) == 1 and
+             keys[n + 1] == (HALANT,) and (keys[n][0], HALANT, 0xE9) in code_of]
+    if apart and not dead:
+        n = rng.choice(apart)
+        chillu = bytes([code_of[(keys[n][0], HALANT, 0xE9)]])
+        out.append(("chillu for consonant + virama", codes[:n] + chillu + codes[n + 2:]))
     return out
 
 

@@ -86,7 +86,7 @@ function(nk_indic_script name)
   string(REPLACE ";" "," columns "${S_COLUMNS}")
   add_custom_command(
     OUTPUT ${header}
-    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tools/fontgen/glyph_header.py
+    COMMAND ${NK_PYTHON} ${CMAKE_SOURCE_DIR}/tools/fontgen/glyph_header.py
             ${S_TABLE} ${header} ${S_PREFIX} ${columns} ${S_VARIANTS}
     DEPENDS ${S_TABLE} ${CMAKE_SOURCE_DIR}/tools/fontgen/glyph_header.py
             ${CMAKE_SOURCE_DIR}/tools/fontgen/glyph_table.py

@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
   wine wine64 xvfb xdotool x11-utils imagemagick
   icu-devtools libharfbuzz-bin fonts-noto-core python3-fonttools m17n-db
-  python3-pil python3-numpy
+  python3-pil python3-numpy aspell aspell-hi
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -221,6 +221,33 @@ TEST(Tamil99, RulesThroughTheLayout) {
               sizeof kTamil / sizeof kTamil[0]);
 }
 
+// Real Hindi words (remington_words.tsv): the Remington keys, converted,
+// give the very ISCII that the Inscript keys type.
+TEST(Remington, RealWordsGiveWhatInscriptTypes) {
+    Layout remington, inscript;
+    ASSERT_TRUE(LoadLayout("DVRKBD32.typ", kScriptDevanagari, &remington));
+    ASSERT_TRUE(LoadLayout("INSKBD.BIN", kScriptDevanagari, &inscript));
+    FILE* f = fopen(NK_WORDS_FILE, "r");
+    ASSERT_NE(f, nullptr) << NK_WORDS_FILE;
+    char line[512];
+    int words = 0;
+    while (fgets(line, sizeof line, f)) {
+        char word[128], inscriptKeys[128], remingtonKeys[128];
+        if (line[0] == '#' || sscanf(line, "%127s %127s %127s", word, inscriptKeys,
+                                     remingtonKeys) != 3)
+            continue;
+        bool okInscript = false, okRemington = false;
+        const std::string want = Typed(inscript, inscriptKeys, &okInscript);
+        const std::string typed = Typed(remington, remingtonKeys, &okRemington);
+        ASSERT_TRUE(okInscript && okRemington) << word;
+        EXPECT_EQ(Hex(Convert(remington::MakeIscii, typed)), Hex(want))
+            << word << ": Remington keys " << remingtonKeys << ", Inscript keys " << inscriptKeys;
+        ++words;
+    }
+    fclose(f);
+    EXPECT_GE(words, 100);
+}
+
 // A word longer than the output holds is cut at the buffer's end, always
 // terminated; reph insertions near the end never push past it.
 TEST(Converters, LongInputIsCutNeverOverruns) {

@@ -12,7 +12,7 @@
 # Needs DISPLAY (scripts/test.sh starts Xvfb) and the prepared Wine prefix.
 set -u
 BIN="$(cd "$1" && pwd)"
-WORDS="$2"
+WORDS="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
 HERE="$(cd "$(dirname "$0")" && pwd)"
 RUN="$HERE/../harness/wine-run.sh"
 KEY_DELAY="${NK_KEY_DELAY:-40}"
@@ -35,7 +35,7 @@ check() {
 }
 
 for f in davrin.exe nelkor.dll DVTROP32.DLL DVRKBD32.DLL DVRKBD32.typ INSKBD.BIN PEKBD.BIN \
-  EN2IN.RUL IN2EN.RUL tw_manager.exe; do
+  EN2IN.RUL IN2EN.RUL tw_manager.exe manager_probe.dll; do
   [ -f "$BIN/$f" ] || { echo "FAIL: $f is not built"; echo "0 passed, 1 failed"; exit 1; }
 done
 if cmp -s "$BIN/DVTROP32.DLL" "$BIN/testmods/DVTROP32.DLL"; then
@@ -48,7 +48,7 @@ DIR="$BIN/nktw"
 rm -rf "$DIR"
 mkdir -p "$DIR"
 for f in davrin.exe nelkor.dll DVTROP32.DLL DVRKBD32.DLL DVRKBD32.typ INSKBD.BIN PEKBD.BIN \
-  EN2IN.RUL IN2EN.RUL tw_manager.exe; do
+  EN2IN.RUL IN2EN.RUL tw_manager.exe manager_probe.dll; do
   cp "$BIN/$f" "$DIR/"
 done
 cd "$DIR" || exit 2
@@ -60,10 +60,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Prints the X window id of the first window titled like $1, once there is one.
 wait_window() {
-  local i
+  local i wid
   for i in $(seq 1 "${2:-100}"); do
-    xdotool search --name "$1" 2>/dev/null | head -n 1 && return 0
+    wid=$(xdotool search --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$wid" ] && echo "$wid" && return 0
     sleep 0.1
   done
   return 1
@@ -114,8 +116,18 @@ type_words() {
   "$RUN" notepad >/dev/null 2>&1 &
   local pad_pid=$! wid text="" i
   wid=$(wait_window 'Untitled - Notepad') || { fail "notepad did not start"; return 1; }
-  timeout 5 xdotool windowfocus --sync "$wid" >/dev/null 2>&1 || xdotool windowfocus "$wid"
-  sleep 0.5
+  # Wine activates the window some time after X gave it the focus: an
+  # English "x" shows when keys arrive, and is taken back.
+  local ready=""
+  for i in $(seq 1 8); do
+    timeout 5 xdotool windowfocus --sync "$wid" >/dev/null 2>&1 || xdotool windowfocus "$wid"
+    xdotool key x
+    sleep 0.3
+    "$RUN" ./tw_manager.exe notepad 'notepad.txt' >/dev/null 2>&1
+    case "$(cat notepad.txt 2>/dev/null)" in *78*) ready=1; break ;; esac
+  done
+  [ -n "$ready" ] || fail "notepad does not receive keys"
+  xdotool key ctrl+a BackSpace
   xdotool key --delay "$KEY_DELAY" Caps_Lock "$@" Caps_Lock j
   for i in $(seq 1 100); do
     "$RUN" ./tw_manager.exe notepad 'notepad.txt' >/dev/null 2>&1

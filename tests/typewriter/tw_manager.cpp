@@ -14,44 +14,54 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "tests/manager/manager_probe.h"
+
 namespace {
 
 const char kManagerClass[] = "LoraTAV";
 const DWORD kWaitMs = 10000;
 
-HMENU SubmenuByText(HMENU menu, const char* text) {
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        char item[128] = "";
-        GetMenuStringA(menu, (UINT)i, item, sizeof item, MF_BYPOSITION);
-        HMENU sub = GetSubMenu(menu, i);
-        if (sub && strcmp(item, text) == 0) return sub;
-    }
-    return nullptr;
+const int kFirstTypewriterItem = 165, kTypewriterItems = 10, kKeyboardTypewriterPosition = 3;
+
+// Menus belong to their process: the manager's own thread answers through the
+// probe DLL of the manager tests (manager_probe.h), loaded from the folder
+// of this program.
+int Ask(HWND manager, WPARAM which, ProbeQuestion question, char* text, size_t size) {
+    static UINT probeMessage = RegisterWindowMessageA(NK_PROBE_MESSAGE);
+    static HMODULE probe = LoadLibraryA("manager_probe.dll");
+    if (!probe) return -100;
+    auto proc = (HOOKPROC)(void*)GetProcAddress(probe, "ProbeCallWndProc");
+    auto answer = (ProbeRecord * (*)(void))(void*)GetProcAddress(probe, "ProbeAnswer");
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, proc, probe,
+                                   GetWindowThreadProcessId(manager, nullptr));
+    if (!hook) return -101;
+    answer()->answer = -99;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(manager, probeMessage, which, question, SMTO_BLOCK, 5000, &ignored);
+    UnhookWindowsHookEx(hook);
+    snprintf(text, size, "%s", answer()->text);
+    return answer()->answer;
 }
 
-int ItemIdByText(HMENU menu, const char* text) {
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        char item[128] = "";
-        GetMenuStringA(menu, (UINT)i, item, sizeof item, MF_BYPOSITION);
-        if (strcmp(item, text) == 0) return (int)GetMenuItemID(menu, i);
-    }
-    return -1;
-}
-
+// The item whose text is `text` in "&Typewriter", the fourth item of
+// "&Keyboard", is chosen as its click would: its command goes to the manager.
 int Select(HWND manager, const char* text) {
-    HMENU keyboard = SubmenuByText(GetMenu(manager), "&Keyboard");
-    HMENU typewriter = keyboard ? SubmenuByText(keyboard, "&Typewriter") : nullptr;
-    const int id = typewriter ? ItemIdByText(typewriter, text) : -1;
-    if (id < 0) {
-        fprintf(stderr, "no \"%s\" under &Keyboard > &Typewriter (keyboard menu %s)\n", text,
-                keyboard ? "found" : "missing");
+    char item[256];
+    Ask(manager, kKeyboardTypewriterPosition, PROBE_KEYBOARD_TEXT, item, sizeof item);
+    if (strcmp(item, "&Typewriter") != 0) {
+        fprintf(stderr, "no \"&Typewriter\" in \"&Keyboard\" (\"%s\")\n", item);
         return 1;
     }
-    SendMessageA(manager, WM_COMMAND, (WPARAM)id, 0);
-    printf("%d\n", id);
-    return 0;
+    for (int id = kFirstTypewriterItem; id < kFirstTypewriterItem + kTypewriterItems; ++id) {
+        if (Ask(manager, (WPARAM)id, PROBE_ITEM_TEXT, item, sizeof item) > 0 &&
+            strcmp(item, text) == 0) {
+            SendMessageA(manager, WM_COMMAND, (WPARAM)id, 0);
+            printf("%d\n", id);
+            return 0;
+        }
+    }
+    fprintf(stderr, "no \"%s\" under \"&Typewriter\"\n", text);
+    return 1;
 }
 
 const int kTextMax = 16384;

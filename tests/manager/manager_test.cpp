@@ -664,15 +664,25 @@ TEST_F(ManagerTest, BrokenTypewriterModulesAreReportedAndLeftOut) {
     EXPECT_TRUE(Checked(IDM_KBD_INSCRIPT));
 }
 
+// A modal dialog of the manager's process with the given title, once it is
+// shown: the window exists before its controls and its WM_INITDIALOG, and a
+// loaded machine lets a test see it in between.
+HWND WaitForDialog(const Manager& m, const char* title) {
+    HWND dialog = nullptr;
+    for (int i = 0; i < 1000; ++i, Sleep(5)) {
+        dialog = FindProcessWindow(m.process.dwProcessId, "#32770", title);
+        if (dialog && IsWindowVisible(dialog)) return dialog;
+    }
+    return dialog;
+}
+
 TEST_F(ManagerTest, CategoryDialogStepsTheDriverAndClosesOnlyWithOk) {
     REQUIRE_RULES();
     dir = MakeProgramDir({"DVTROP32.DLL"});
     WriteSettings(Ini(), {{"Application_Category", "12"}});
     ASSERT_TRUE(Start(dir, manager));
     PostMessageA(manager.window, WM_COMMAND, IDM_TUNE_APP, 0);
-    HWND dialog = nullptr;
-    for (int i = 0; i < 1000 && !dialog; ++i, Sleep(5))
-        dialog = FindProcessWindow(manager.process.dwProcessId, "#32770", "Application Category");
+    HWND dialog = WaitForDialog(manager, "Application Category");
     ASSERT_NE(dialog, nullptr);
     HWND bar = GetDlgItem(dialog, IDC_CATEGORY_SCROLL);
     auto value = [&] { return nktest::WindowText(GetDlgItem(dialog, IDC_CATEGORY_VALUE)); };
@@ -748,13 +758,6 @@ TEST_F(ManagerTest, ExitCommandWritesAndEnds) {
     EXPECT_EQ(SettingsKeys(Ini()).size(), 13u);
 }
 
-// A modal dialog of the manager's process with the given title.
-HWND WaitForDialog(const Manager& m, const char* title) {
-    HWND dialog = nullptr;
-    for (int i = 0; i < 1000 && !dialog; ++i, Sleep(5))
-        dialog = FindProcessWindow(m.process.dwProcessId, "#32770", title);
-    return dialog;
-}
 
 void WaitGone(HWND window) {
     for (int i = 0; i < 400 && IsWindow(window); ++i)

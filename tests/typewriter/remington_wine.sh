@@ -52,6 +52,9 @@ for f in davrin.exe nelkor.dll DVTROP32.DLL DVRKBD32.DLL DVRKBD32.typ INSKBD.BIN
   cp "$BIN/$f" "$DIR/"
 done
 cd "$DIR" || exit 2
+# A manager left running by an earlier suite would refuse this one.
+WINEPREFIX="${NK_WINEPREFIX:-$BIN/../wineprefix}" timeout 20 wineserver -k >/dev/null 2>&1
+WINEPREFIX="${NK_WINEPREFIX:-$BIN/../wineprefix}" timeout 20 wineserver -w >/dev/null 2>&1
 
 cleanup() {
   [ -n "$manager_pid" ] && "$RUN" ./tw_manager.exe close >/dev/null 2>&1
@@ -74,7 +77,7 @@ wait_window() {
 start_manager() {
   "$RUN" ./davrin.exe >/dev/null 2>&1 &
   manager_pid=$!
-  wait_window '^TAV-MultiScript' 150 >/dev/null || { fail "the manager did not start"; return 1; }
+  wait_window '^TAV-MultiScript' 300 >/dev/null || { fail "the manager did not start"; return 1; }
   sleep 1.5 # the one-second splash, then the manager gives the focus back
 }
 

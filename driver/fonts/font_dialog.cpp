@@ -86,8 +86,9 @@ int CALLBACK ListFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM da
     const FillRequest* request = (const FillRequest*)data;
     const char* face = font->lfFaceName;
     if (request->english) {
-        // Every face that is not a script face: English and companion faces.
-        if (face[0] && face[1] && face[2] != '-') AddFace(request->listId, face);
+        // Every face that is not a script face: English and companion faces,
+        // and names too short to carry a prefix at all.
+        if (face[0] && (!face[1] || face[2] != '-')) AddFace(request->listId, face);
         return 1;
     }
     bool family = SameStartNoCase(face, fontDialog.fontPrefix, 3);

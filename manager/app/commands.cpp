@@ -45,10 +45,17 @@ void ActivateScript(HWND window, int code) {
     if (mgr.currentScript == IDM_SCRIPT_ROMAN) _RMN(mgr.romanCapitalsItem);
 }
 
+/* A typewriter layout belongs to one script: after a change it types on
+   only when the new script offers the same module, else Inscript takes over
+   (a Devanagari converter would turn Tamil keys into Devanagari codes). */
 static void OnScript(HWND window, int code) {
     SendMessageA(window, WM_USER, (WPARAM)code, 0);
     BuildTypewriterMenu();
-    if (mgr.typewriterCount == 0) {
+    const int item = mgr.currentKeyboard == IDM_KBD_TYPEWRITER ? TypewriterItemOf(mgr.typewriterDll)
+                                                               : 0;
+    if (item != 0) {
+        SendMessageA(window, WM_COMMAND, (WPARAM)item, 0);
+    } else if (mgr.typewriterCount == 0 || mgr.currentKeyboard == IDM_KBD_TYPEWRITER) {
         CheckItem(mgr.currentKeyboard, false);
         SendMessageA(window, WM_COMMAND, IDM_KBD_INSCRIPT, 0);
     }

@@ -91,6 +91,7 @@ void CheckItem(int id, bool on);
 // typewriter.cpp: the "&Typewriter" submenu of the current script.
 void BuildTypewriterMenu(void);
 void SelectTypewriter(int item);
+int TypewriterItemOf(const char* modulePath);
 
 // dialogs.cpp: file dialog, help, modal dialogs.
 bool ChooseKeyboardFile(HWND owner, char* file, DWORD size);

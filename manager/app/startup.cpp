@@ -1,5 +1,5 @@
 // The start-up sequence, run while the main window is created. The order
-// matters: later steps rely on the driver being loaded and on the list of
+// matters: later phases rely on the driver being loaded and on the list of
 // scripts whose modules were found.
 #include <stdio.h>
 #include <string.h>
@@ -14,7 +14,7 @@ void ShowStartupFailure(const char* text) {
     MessageBoxA(nullptr, text, "TAV", MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
 }
 
-// Step 8: the adapter modules "??TROP32.DLL" in the program directory name
+// The adapter modules "??TROP32.DLL" in the program directory name
 // the scripts offered; their items are enabled and the driver is told.
 static void FindScriptModules(void) {
     char pattern[MGR_PATH_SIZE];
@@ -50,7 +50,8 @@ static bool FileExists(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Step 23: the starting keyboard.
+// The starting keyboard: the stored typewriter layout when its module is
+// offered (else the script's first), Phonetic English, or Inscript.
 static void ChooseStartingKeyboard(HWND window) {
     if (IsTypewriterLayoutName(mgr.keyboardFile) && mgr.typewriterCount > 0) {
         CheckItem(mgr.currentKeyboard, false);
@@ -61,11 +62,10 @@ static void ChooseStartingKeyboard(HWND window) {
                 break;
             }
         }
-        CheckItem(IDM_TYPEWRITER_FIRST + chosen, true);
         SendMessageA(window, WM_COMMAND, IDM_TYPEWRITER_FIRST + chosen, 0);
     } else if (ContainsText(mgr.keyboardFile, "PEKBD.BIN")) {
         mgr.currentKeyboard = IDM_KBD_PHONETIC;
-        CheckItem(IDM_KBD_PHONETIC, true); // step 18 loaded it already
+        CheckItem(IDM_KBD_PHONETIC, true); // the script's activation loaded it already
     } else {
         // A layout chosen through "&Others" does not survive a restart.
         CheckItem(mgr.currentKeyboard, false);
@@ -74,48 +74,32 @@ static void ChooseStartingKeyboard(HWND window) {
     }
 }
 
-bool RunStartup(HWND window) {
-    mgr.window = window;
-    mgr.currentKeyboard = IDM_KBD_INSCRIPT;
-    mgr.typewriterItem = 0;
-    mgr.tavEnabled = 1;
-    mgr.keepOnTop = 1;
-    mgr.multipleSetsOn = 0;
-    mgr.romanCapitalsItem = IDM_CAPS_LOWER;
-    mgr.romanAccentOn = 0;
-    mgr.remoteMode = 0;
-
-    // 1-3. Settings file, the window to give the focus back to, the driver.
+// Loading the driver: the settings file is found first, because the driver
+// derives the same place from the instance handle it is given.
+static void LoadDriver(void) {
     LocateSettingsFile();
-    mgr.previousActiveWindow = GetForegroundWindow();
+    mgr.previousActiveWindow = GetForegroundWindow(); // to give the focus back to
     Nelkor_Entry(mgr.instance);
+    UseEnglishFaceForRoman(); // the overlay shows Roman in the Devanagari English face
+}
 
-    // 4. The overlay shows Roman in the Devanagari English-mode face.
-    UseEnglishFaceForRoman();
-
-    // 5. Default application category.
+// The options the driver needs before any script is active: the default
+// application category, keep-on-top in the system menu, bilingual fonts.
+static void ApplyDriverOptions(HWND window) {
     mgr.appCategory = ClampCategory(ReadSettingInt("Application_Category", 0));
     if (mgr.appCategory != 0) SetDefAppCategory(mgr.appCategory);
 
-    // 6. Keep-on-top lives in the system menu.
     HMENU systemMenu = GetSystemMenu(window, FALSE);
     AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(systemMenu, MF_STRING, IDM_KEEP_ON_TOP, kKeepOnTopText);
 
-    // 7. Bilingual fonts.
     mgr.dualFontOn = ReadSettingInt("DualFont", 0);
     CheckItem(IDM_BILINGUAL, mgr.dualFontOn != 0);
     SetDualFont(mgr.dualFontOn, mgr.dualFontOn != 0 ? 1 : 0);
+}
 
-    // 8-10. Script modules; without any the program cannot type anything.
-    FindScriptModules();
-    if (mgr.foundScripts[0] == 0) {
-        ShowStartupFailure("No script modules available");
-        return false;
-    }
-    mgr.currentScript = (unsigned char)mgr.foundScripts[0];
-
-    // 11. Switch key.
+// The switch key, and the stored script when its module was found.
+static void ReadSwitchKeyAndScript(void) {
     mgr.chosenSwitchKey = ReadSettingInt("InscriptSwitch", IDM_SWITCH_CAPSLOCK);
     if (mgr.chosenSwitchKey != IDM_SWITCH_CAPSLOCK && mgr.chosenSwitchKey != IDM_SWITCH_NUMLOCK &&
         mgr.chosenSwitchKey != IDM_SWITCH_SCROLLLOCK)
@@ -123,15 +107,17 @@ bool RunStartup(HWND window) {
     CheckItem(mgr.chosenSwitchKey, true);
     SetSwitchKey(mgr.chosenSwitchKey);
 
-    // 12. Default script, when its module was found.
     char text[MGR_SETTING_READ_MAX + 1];
     ReadSettingString("DefaultScript", "<none>", text, sizeof text);
     const int stored = ScriptOfCode(text);
     if (stored != 0) mgr.currentScript = stored;
     if (GetMenuState(mgr.menu, mgr.currentScript, MF_BYCOMMAND) != 0)
         mgr.currentScript = (unsigned char)mgr.foundScripts[0];
+}
 
-    // 13. Enabled state.
+// The enabled state; multiple font sets always start off.
+static void ReadEnabledState(void) {
+    char text[MGR_SETTING_READ_MAX + 1];
     ReadSettingString("TAV", "ON", text, sizeof text);
     UpperCaseText(text);
     if (ContainsText(text, "OFF")) {
@@ -139,14 +125,15 @@ bool RunStartup(HWND window) {
         CheckItem(IDM_DISABLE, true);
         _AI(0);
     }
-
-    // 14. Multiple sets always start off.
     ReadSettingInt("MultipleSets", 0);
     mgr.multipleSetsOn = 0;
     CheckItem(IDM_MULTIPLE_SETS, false);
     _MS(0);
+}
 
-    // 15. Keyboard file.
+// The keyboard file (Inscript when the stored one is gone), hyphenation and
+// Roman capitals, which reach the driver with the activation of Roman.
+static void ReadKeyboardAndTextOptions(void) {
     ReadSettingString("KeyboardOverlay", "INSKBD.BIN", mgr.keyboardFile, MGR_SETTING_READ_MAX);
     UpperCaseText(mgr.keyboardFile);
     if (!FileExists(mgr.keyboardFile)) {
@@ -156,40 +143,74 @@ bool RunStartup(HWND window) {
     mgr.currentKeyboard = KeyboardOfFile(mgr.keyboardFile);
     if (mgr.currentKeyboard != IDM_KBD_TYPEWRITER) CheckItem(mgr.currentKeyboard, true);
 
-    // 16. Hyphenation.
     mgr.hyphenationOn = ReadSettingInt("Hyphenation", 1);
     CheckItem(IDM_HYPHENATION, mgr.hyphenationOn != 0);
     _HYP(mgr.hyphenationOn);
 
-    // 17. Roman capitals: reaches the driver with the activation of Roman.
     mgr.romanCapitalsItem = RomanCapitalsItem(ReadSettingInt("RomanCapitals", 0));
     CheckItem(mgr.romanCapitalsItem, true);
+}
 
-    // 18-19. The first script, then English typing until the switch key.
+// The typewriter module and layout of the last choice are read whatever the
+// keyboard was at close, so that trying another keyboard for a while does
+// not forget them in the settings file (they are written back as read).
+// Only a stored keyboard 162 makes the typewriter the current keyboard.
+static void ReadTypewriterChoice(void) {
+    const bool chosen = ReadSettingInt("KEYBOARD", IDM_KBD_INSCRIPT) == IDM_KBD_TYPEWRITER;
+    const char* fallback = chosen ? "NotFound" : "";
+    ReadSettingString("KbdTypeWriterDLL", fallback, mgr.typewriterDll, sizeof mgr.typewriterDll);
+    ReadSettingString("kbdTypeWriterName", fallback, mgr.typewriterName,
+                      sizeof mgr.typewriterName);
+    if (chosen) mgr.currentKeyboard = IDM_KBD_TYPEWRITER;
+}
+
+static void ResetChoices(HWND window) {
+    mgr.window = window;
+    mgr.currentKeyboard = IDM_KBD_INSCRIPT;
+    mgr.typewriterItem = 0;
+    mgr.tavEnabled = 1;
+    mgr.keepOnTop = 1;
+    mgr.multipleSetsOn = 0;
+    mgr.romanCapitalsItem = IDM_CAPS_LOWER;
+    mgr.romanAccentOn = 0;
+    mgr.remoteMode = 0;
+}
+
+bool RunStartup(HWND window) {
+    ResetChoices(window);
+    LoadDriver();
+    ApplyDriverOptions(window);
+
+    // Finding the script modules: without any nothing can be typed.
+    FindScriptModules();
+    if (mgr.foundScripts[0] == 0) {
+        ShowStartupFailure("No script modules available");
+        return false;
+    }
+    mgr.currentScript = (unsigned char)mgr.foundScripts[0];
+
+    // Reading the user's choices.
+    ReadSwitchKeyAndScript();
+    ReadEnabledState();
+    ReadKeyboardAndTextOptions();
+
+    // Activating the first script; typing starts in English until the switch key.
     if (mgr.currentScript != 0) SendMessageA(window, WM_USER, (WPARAM)mgr.currentScript, 0);
     _SCL(0);
 
-    // 20. The transliteration rules for Phonetic English.
+    // Loading the transliteration rules for Phonetic English.
     const int rules = ascii2iscii_init(1);
     if (rules != 3) {
         ShowStartupFailure(RuleFailureText(rules));
         return false;
     }
 
-    // 21. A typewriter keyboard remembered from the last run.
-    if (ReadSettingInt("KEYBOARD", IDM_KBD_INSCRIPT) == IDM_KBD_TYPEWRITER) {
-        mgr.currentKeyboard = IDM_KBD_TYPEWRITER;
-        ReadSettingString("KbdTypeWriterDLL", "NotFound", mgr.typewriterDll,
-                          sizeof mgr.typewriterDll);
-        ReadSettingString("kbdTypeWriterName", "NotFound", mgr.typewriterName,
-                          sizeof mgr.typewriterName);
-    }
-
-    // 22-23. Typewriter modules of the script, the starting keyboard.
+    // Choosing the starting keyboard among the script's typewriter modules.
+    ReadTypewriterChoice();
     BuildTypewriterMenu();
     ChooseStartingKeyboard(window);
 
-    // 24. Splash, minimise, and the focus back to where the user was.
+    // Stepping aside: splash, minimise, and the focus back to where the user was.
     PostMessageA(window, WM_USER + 1, 0, 0);
     PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     if (mgr.previousActiveWindow) PostMessageA(mgr.previousActiveWindow, WM_SETFOCUS, 0, 0);

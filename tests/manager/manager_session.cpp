@@ -204,7 +204,7 @@ std::string TakeMessageBox(const Manager& m, const char* caption) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < kStartMs) {
         HWND box = FindProcessWindow(m.process.dwProcessId, "#32770", caption);
-        if (box) {
+        if (box && IsWindowVisible(box)) { // shown: its text is set
             char text[512] = "";
             GetDlgItemTextA(box, 0xFFFF, text, sizeof text); // the message box's text
             PostMessageA(box, WM_COMMAND, IDOK, 0);

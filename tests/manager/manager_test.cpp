@@ -503,6 +503,8 @@ TEST_F(ManagerTest, TypewriterModulesAreOfferedSelectedAndRestored) {
     dir = MakeProgramDir({"DVTROP32.DLL"});
     CopyTestModule(dir, "DVAKBD32.DLL", "DVAKBD32.DLL");
     CopyTestModule(dir, "DVAKBD32.DLL", "DVBKBD32.DLL");
+    CopyTestModule(dir, "DVAKBD32.typ", "DVAKBD32.typ");
+    CopyTestModule(dir, "DVAKBD32.typ", "DVBKBD32.typ");
     ASSERT_TRUE(Start(dir, manager));
     EXPECT_EQ(PopupCount(manager, 3), 4);
     EXPECT_EQ(KeyboardItemText(manager, 3), "&Typewriter");
@@ -524,11 +526,123 @@ TEST_F(ManagerTest, TypewriterModulesAreOfferedSelectedAndRestored) {
     EXPECT_EQ(ReadSetting(Ini(), "KeyboardOverlay"), upper);
 
     // The next start selects the same layout again (its file exists).
-    WriteFileText(dir.path + "DVBKBD32.typ", "");
     ASSERT_TRUE(Start(dir, manager));
     EXPECT_TRUE(Checked(IDM_TYPEWRITER_FIRST + 1));
     EXPECT_FALSE(Checked(IDM_TYPEWRITER_FIRST));
     EXPECT_FALSE(Checked(IDM_KBD_INSCRIPT));
+    ASSERT_TRUE(Close(manager));
+}
+
+// Trying Inscript for a while does not forget the typewriter layout: the
+// module and layout stay in the settings file through closes and starts,
+// while "KEYBOARD" and "KeyboardOverlay" say what is in use.
+TEST_F(ManagerTest, TypewriterChoiceIsKeptWhileAnotherKeyboardIsUsed) {
+    REQUIRE_RULES();
+    dir = MakeProgramDir({"DVTROP32.DLL"});
+    CopyTestModule(dir, "DVAKBD32.DLL", "DVAKBD32.DLL");
+    CopyTestModule(dir, "DVAKBD32.typ", "DVAKBD32.typ");
+    ASSERT_TRUE(Start(dir, manager));
+    Command(manager, IDM_TYPEWRITER_FIRST);
+    Command(manager, IDM_KBD_INSCRIPT);
+    EXPECT_TRUE(Checked(IDM_KBD_INSCRIPT));
+    EXPECT_FALSE(Checked(IDM_TYPEWRITER_FIRST));
+    ASSERT_TRUE(Close(manager));
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(start == 0 ? "written at the first close" : "after one more start");
+        EXPECT_EQ(ReadSetting(Ini(), "KEYBOARD"), "160");
+        EXPECT_TRUE(ReadSetting(Ini(), "KeyboardOverlay").ends_with("INSKBD.BIN"));
+        EXPECT_EQ(ReadSetting(Ini(), "KbdTypeWriterDLL"), dir.path + "DVAKBD32.DLL");
+        EXPECT_EQ(ReadSetting(Ini(), "KbdTypeWriterName"), dir.path + "DVAKBD32.typ");
+        ASSERT_TRUE(Start(dir, manager));
+        EXPECT_TRUE(Checked(IDM_KBD_INSCRIPT)) << "Inscript starts, as it was in use";
+        ASSERT_TRUE(Close(manager));
+    }
+}
+
+// A module that cannot convert, or a layout that is missing or damaged, is
+// reported when chosen; no converter stays bound and Inscript types.
+struct BrokenChoiceRow {
+    const char* name;
+    const char* module;    // copied from the test modules as DVAKBD32.DLL
+    std::string layout;    // DVAKBD32.typ: "test" the test layout, "" none, else its bytes
+    const char* caption;   // the message box that must appear
+    const char* boxText;   // its text; "*" + the layout file's path
+};
+
+void PrintTo(const BrokenChoiceRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class BrokenChoice : public ManagerTest, public ::testing::WithParamInterface<BrokenChoiceRow> {};
+
+TEST_P(BrokenChoice, IsReportedAndInscriptTypes) {
+    REQUIRE_RULES();
+    const BrokenChoiceRow& row = GetParam();
+    dir = MakeProgramDir({"DVTROP32.DLL"});
+    CopyTestModule(dir, row.module, "DVAKBD32.DLL");
+    const std::string layout = dir.path + "DVAKBD32.typ";
+    if (row.layout == "test")
+        CopyTestModule(dir, "DVAKBD32.typ", "DVAKBD32.typ");
+    else if (!row.layout.empty())
+        WriteFileText(layout, row.layout);
+    ASSERT_TRUE(Start(dir, manager));
+    ASSERT_EQ(PopupCount(manager, 3), 4) << "the module is offered";
+    PostMessageA(manager.window, WM_COMMAND, IDM_TYPEWRITER_FIRST, 0);
+    std::string expected = row.boxText;
+    if (expected == "*") {
+        expected = layout;
+        CharUpperA(expected.data()); // the driver upper-cases the path it is given
+    } else if (expected[0] == '*') {
+        expected = expected.substr(1) + layout;
+    }
+    EXPECT_EQ(TakeMessageBox(manager, row.caption), expected);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(manager.window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+    EXPECT_TRUE(Checked(IDM_KBD_INSCRIPT));
+    EXPECT_FALSE(Checked(IDM_TYPEWRITER_FIRST));
+    EXPECT_EQ(State().keyboardKind, KBD_INSCRIPT);
+    EXPECT_STREQ(State().converterFileName, "") << "no converter stays bound";
+    ASSERT_TRUE(Close(manager));
+    EXPECT_EQ(ReadSetting(Ini(), "KEYBOARD"), "160");
+    EXPECT_EQ(ReadSetting(Ini(), "KbdTypeWriterDLL"), "") << "a failed choice is not stored";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Typewriters, BrokenChoice,
+    ::testing::Values(
+        BrokenChoiceRow{"no_make_iscii", "DVNKBD32.DLL", "test", "TAV", "Unable to Get Address"},
+        BrokenChoiceRow{"layout_missing", "DVAKBD32.DLL", "", "NELKOR - Cannot Access", "*"},
+        BrokenChoiceRow{"layout_short", "DVAKBD32.DLL", "\x01\x02", "Error",
+                        "*Invalid KBD Layout "},
+        BrokenChoiceRow{"layout_cut_block", "DVAKBD32.DLL",
+                        std::string("\0\0\1\0B\0\x0C\0\0\0\x60\x03 only a few bytes", 24),
+                        "Error", "*Invalid KBD Layout "}),
+    [](const ::testing::TestParamInfo<BrokenChoiceRow>& info) { return info.param.name; });
+
+// A typewriter layout types on when its script is chosen again, and gives way
+// to Inscript for a script whose modules do not include it.
+TEST_F(ManagerTest, ScriptChangeKeepsOnlyTheScriptsOwnTypewriter) {
+    REQUIRE_RULES();
+    dir = MakeProgramDir({"DVTROP32.DLL", "TMTROP32.DLL"});
+    WriteSettings(Ini(), {{"DefaultScript", "DV"}});
+    CopyTestModule(dir, "DVAKBD32.DLL", "DVAKBD32.DLL");
+    CopyTestModule(dir, "DVAKBD32.typ", "DVAKBD32.typ");
+    CopyTestModule(dir, "DVAKBD32.DLL", "TMAKBD32.DLL");
+    CopyTestModule(dir, "DVAKBD32.typ", "TMAKBD32.typ");
+    ASSERT_TRUE(Start(dir, manager));
+    Command(manager, IDM_TYPEWRITER_FIRST);
+    ASSERT_TRUE(Checked(IDM_TYPEWRITER_FIRST));
+
+    Command(manager, IDM_SCRIPT_DEVANAGARI); // the same script again: the menu is rebuilt
+    EXPECT_TRUE(Checked(IDM_TYPEWRITER_FIRST)) << "the same module is chosen again";
+    EXPECT_EQ(std::string(State().converterFileName), dir.path + "DVAKBD32.DLL");
+    EXPECT_EQ(State().keyboardKind, KBD_TYPEWRITER);
+
+    Command(manager, IDM_SCRIPT_TAMIL); // Tamil has a typewriter, but not this one
+    EXPECT_EQ(PopupCount(manager, 3), 4);
+    EXPECT_TRUE(Checked(IDM_KBD_INSCRIPT));
+    EXPECT_FALSE(Checked(IDM_TYPEWRITER_FIRST));
+    EXPECT_EQ(State().keyboardKind, KBD_INSCRIPT);
     ASSERT_TRUE(Close(manager));
 }
 
@@ -550,15 +664,25 @@ TEST_F(ManagerTest, BrokenTypewriterModulesAreReportedAndLeftOut) {
     EXPECT_TRUE(Checked(IDM_KBD_INSCRIPT));
 }
 
+// A modal dialog of the manager's process with the given title, once it is
+// shown: the window exists before its controls and its WM_INITDIALOG, and a
+// loaded machine lets a test see it in between.
+HWND WaitForDialog(const Manager& m, const char* title) {
+    HWND dialog = nullptr;
+    for (int i = 0; i < 1000; ++i, Sleep(5)) {
+        dialog = FindProcessWindow(m.process.dwProcessId, "#32770", title);
+        if (dialog && IsWindowVisible(dialog)) return dialog;
+    }
+    return dialog;
+}
+
 TEST_F(ManagerTest, CategoryDialogStepsTheDriverAndClosesOnlyWithOk) {
     REQUIRE_RULES();
     dir = MakeProgramDir({"DVTROP32.DLL"});
     WriteSettings(Ini(), {{"Application_Category", "12"}});
     ASSERT_TRUE(Start(dir, manager));
     PostMessageA(manager.window, WM_COMMAND, IDM_TUNE_APP, 0);
-    HWND dialog = nullptr;
-    for (int i = 0; i < 1000 && !dialog; ++i, Sleep(5))
-        dialog = FindProcessWindow(manager.process.dwProcessId, "#32770", "Application Category");
+    HWND dialog = WaitForDialog(manager, "Application Category");
     ASSERT_NE(dialog, nullptr);
     HWND bar = GetDlgItem(dialog, IDC_CATEGORY_SCROLL);
     auto value = [&] { return nktest::WindowText(GetDlgItem(dialog, IDC_CATEGORY_VALUE)); };
@@ -634,17 +758,6 @@ TEST_F(ManagerTest, ExitCommandWritesAndEnds) {
     EXPECT_EQ(SettingsKeys(Ini()).size(), 13u);
 }
 
-// A modal dialog of the manager's process with the given title.
-HWND WaitForDialog(const Manager& m, const char* title) {
-    HWND dialog = nullptr;
-    for (int i = 0; i < 1000 && !dialog; ++i, Sleep(5))
-        dialog = FindProcessWindow(m.process.dwProcessId, "#32770", title);
-    // The dialog window exists before its controls do; it is shown once its
-    // initialisation is over.
-    for (int i = 0; i < 400 && dialog && !IsWindowVisible(dialog); ++i)
-        Sleep(5);
-    return dialog;
-}
 
 void WaitGone(HWND window) {
     for (int i = 0; i < 400 && IsWindow(window); ++i)

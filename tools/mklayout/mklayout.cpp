@@ -8,8 +8,10 @@
 //                            at the same block
 //   SCAN NORMAL SHIFTED      the script texts of key SCAN (0..53) in the
 //                            current block, each "-" (empty), "h:" followed by
-//                            hex bytes ("h:E8CF") or "t:" followed by
-//                            characters ("t:q"); at most 8 bytes
+//                            hex bytes ("h:E8CF"), "t:" followed by
+//                            characters ("t:q") or "u:" followed by UTF-8
+//                            Devanagari or Tamil text ("u:क्ष"), written as
+//                            its ISCII codes; at most 8 bytes
 // Output: header (byte 2 = number of entries), directory entries of 8 bytes
 // (code, offset, size 864), then the 864-byte blocks.
 #include <stdio.h>
@@ -40,6 +42,51 @@ int HexValue(char c) {
     return -1;
 }
 
+// ISCII code of each letter of a Unicode Indic block, by its offset in the
+// block (ISCII and Unicode share the letter order in every script); 0 where
+// the offset has no single ISCII code.
+const unsigned char kIsciiOfOffset[0x80] = {
+    0,    0xA1, 0xA2, 0xA3, 0,    0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9, 0xAA, 0,    0xAE, 0xAB, 0xAC,
+    0xAD, 0xB2, 0xAF, 0xB0, 0xB1, 0xB3, 0xB4, 0xB5, 0xB6, 0xB7, 0xB8, 0xB9, 0xBA, 0xBB, 0xBC, 0xBD,
+    0xBE, 0xBF, 0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xCA, 0xCB, 0xCC, 0xCD,
+    0xCF, 0xD0, 0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD7, 0xD8, 0,    0,    0xE9, 0,    0xDA, 0xDB,
+    0xDC, 0xDD, 0xDE, 0xDF, 0,    0xE3, 0xE0, 0xE1, 0xE2, 0xE7, 0xE4, 0xE5, 0xE6, 0xE8, 0,    0,
+    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0xCE,
+    0,    0,    0,    0,    0xEA, 0,    0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, 0xF8, 0xF9, 0xFA,
+    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0};
+const unsigned kDevanagariBlock = 0x0900, kTamilBlock = 0x0B80, kIndicBlockSize = 0x80;
+
+// Next code point of UTF-8 text (3-byte forms and ASCII only: the Indic
+// blocks need no more); 0 when malformed.
+unsigned NextCodePoint(const unsigned char*& p) {
+    if (p[0] < 0x80) return *p++;
+    if ((p[0] & 0xF0) == 0xE0 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+        unsigned cp = ((p[0] & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+        p += 3;
+        return cp;
+    }
+    return 0;
+}
+
+// Devanagari or Tamil text (and printable ASCII) as ISCII into slot.
+bool ParseUnicode(const char* text, unsigned char* slot) {
+    const unsigned char* p = (const unsigned char*)text;
+    size_t n = 0;
+    while (*p) {
+        const unsigned cp = NextCodePoint(p);
+        unsigned char code = 0;
+        if (cp > 0x20 && cp < 0x7F)
+            code = (unsigned char)cp;
+        else if (cp >= kDevanagariBlock && cp < kDevanagariBlock + kIndicBlockSize)
+            code = kIsciiOfOffset[cp - kDevanagariBlock];
+        else if (cp >= kTamilBlock && cp < kTamilBlock + kIndicBlockSize)
+            code = kIsciiOfOffset[cp - kTamilBlock];
+        if (code == 0 || n >= (size_t)kSlot) return false;
+        slot[n++] = code;
+    }
+    return n > 0;
+}
+
 // Parses one field into slot (8 bytes, NUL-padded); false when malformed.
 bool ParseField(const char* token, unsigned char* slot) {
     memset(slot, 0, kSlot);
@@ -50,6 +97,7 @@ bool ParseField(const char* token, unsigned char* slot) {
         memcpy(slot, token + 2, n);
         return true;
     }
+    if (strncmp(token, "u:", 2) == 0) return ParseUnicode(token + 2, slot);
     if (strncmp(token, "h:", 2) == 0) {
         const char* hex = token + 2;
         size_t n = strlen(hex);
@@ -111,7 +159,7 @@ int main(int argc, char** argv) {
         unsigned char* data = blocks.back().data;
         if (!ParseField(second, data + scan * kSlot) ||
             !ParseField(third, data + (kKeys + scan) * kSlot))
-            return Fail(argv[1], number, "a field is -, h:HEX or t:TEXT of 1..8 bytes");
+            return Fail(argv[1], number, "a field is -, h:HEX, t:TEXT or u:INDIC of 1..8 bytes");
     }
     fclose(in);
     if (entries == 0 || entries > 255) return Fail(argv[1], number, "1..255 script codes needed");

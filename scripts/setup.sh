@@ -8,6 +8,8 @@ packages=(
   wine wine64 xvfb xdotool x11-utils imagemagick
   icu-devtools libharfbuzz-bin fonts-noto-core python3-fonttools m17n-db
   python3-pil python3-numpy
+  aspell aspell-hi aspell-mr aspell-bn aspell-pa aspell-gu aspell-or aspell-ta aspell-te
+  aspell-kn aspell-ml
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -10,6 +10,7 @@ Writes into OUTDIR, for every ISCII version 0..8 (Unicode block order):
                of its own (what a code left pending at the end becomes);
   words_L.tsv  for each aspell language L: the ISCII that ICU makes of each
                dictionary word, and what ICU reads back from that ISCII.
+With "--typing": only typing_L.tsv (see write_typing_words).
 Each line: input bytes in hex, a tab, the UTF-16 code units in hex.
 """
 import os
@@ -22,6 +23,8 @@ VERSIONS = range(9)
 LANGUAGES = {"hi": 0, "mr": 0, "bn": 1, "pa": 2, "gu": 3, "or": 4,
              "ta": 5, "te": 6, "kn": 7, "ml": 8}
 WORDS_PER_LANGUAGE = 600
+TYPED_LANGUAGES = ("hi", "bn", "ta", "ml")  # typed into an editor under Wine
+TYPING_CANDIDATES = 400
 KA = 0xB3
 HALANT = 0xE8
 ATR = 0xEF
@@ -110,9 +113,34 @@ def write_words(outdir, language, version):
             f.write("%s\t%s\n" % (iscii.hex(), units_hex(units)))
 
 
+def write_typing_words(outdir):
+    """typing_L.tsv for the languages typed under Wine: dictionary words
+    whose ISCII ICU reads back as exactly the word (so the text expected in
+    the editor is the dictionary's own word)."""
+    for language in TYPED_LANGUAGES:
+        version = LANGUAGES[language]
+        dump = subprocess.run(["aspell", "-d", language, "dump", "master"],
+                              capture_output=True, check=True).stdout.decode("utf-8")
+        words = sorted({w.strip() for w in dump.split("\n") if w.strip()})
+        step = max(1, len(words) // TYPING_CANDIDATES)
+        words = words[::step][:TYPING_CANDIDATES]
+        encoded = uconv("".join(w + "\n" for w in words).encode("utf-8"), "UTF-8",
+                        "ISCII,version=%d" % version).split(b"\n")[:len(words)]
+        with open("%s/typing_%s.tsv" % (outdir, language), "w") as f:
+            for word, iscii in zip(words, encoded):
+                if len(iscii) >= 2 and iscii[0] == ATR:
+                    iscii = iscii[2:]
+                back = decode(iscii, version).decode("utf-16-be")
+                if back == word:
+                    f.write("%s\t%s\n" % (iscii.hex(), units_hex(word.encode("utf-16-be"))))
+
+
 def main():
     outdir = sys.argv[1]
     os.makedirs(outdir, exist_ok=True)
+    if len(sys.argv) > 2 and sys.argv[2] == "--typing":
+        write_typing_words(outdir)
+        return
     items = stream_items()
     for version in VERSIONS:
         write_codes(outdir, version, items)

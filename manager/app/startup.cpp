@@ -109,11 +109,13 @@ bool RunStartup(HWND window) {
 
     // 8-10. Script modules; without any the program cannot type anything.
     FindScriptModules();
-    if (mgr.foundScripts[0] == 0) {
+    ReadUnicodeSetting(); // Unicode output offers every script, modules or not
+    if (mgr.foundScripts[0] == 0 && !mgr.unicodeOutputOn) {
         ShowStartupFailure("No script modules available");
         return false;
     }
-    mgr.currentScript = (unsigned char)mgr.foundScripts[0];
+    mgr.currentScript = mgr.foundScripts[0] ? (unsigned char)mgr.foundScripts[0]
+                                            : IDM_SCRIPT_DEVANAGARI;
 
     // 11. Switch key.
     mgr.chosenSwitchKey = ReadSettingInt("InscriptSwitch", IDM_SWITCH_CAPSLOCK);
@@ -128,7 +130,7 @@ bool RunStartup(HWND window) {
     ReadSettingString("DefaultScript", "<none>", text, sizeof text);
     const int stored = ScriptOfCode(text);
     if (stored != 0) mgr.currentScript = stored;
-    if (GetMenuState(mgr.menu, mgr.currentScript, MF_BYCOMMAND) != 0)
+    if (GetMenuState(mgr.menu, mgr.currentScript, MF_BYCOMMAND) != 0 && mgr.foundScripts[0])
         mgr.currentScript = (unsigned char)mgr.foundScripts[0];
 
     // 13. Enabled state.

@@ -263,6 +263,38 @@ TEST_F(UnicodeOutput, ScriptChangesInMidLine) {
     EXPECT_EQ(Text(), u"\u0915\u093E \u0B95\u0BBE \u0D15\u0D3E");
 }
 
+// Phonetic English: Roman letters through the transliteration rules, then the
+// same conversion. Expected words as the keyboard's scheme spells them.
+TEST_F(UnicodeOutput, PhoneticEnglishWords) {
+    char layout[NK_LAYOUT_PATH_SIZE] = "PEKBD.BIN";
+    ASSERT_NE(_LKT(layout, KBD_PHONETIC), nullptr);
+    ASSERT_EQ(ascii2iscii_init(1), 3) << "EN2IN.RUL in the program folder";
+    ASSERT_EQ(State().keyboardKind, KBD_PHONETIC);
+    const struct {
+        int script;
+        const char* roman;
+        const char16_t* text;
+    } rows[] = {
+        {SCRIPT_DEVANAGARI, "namaste", u"\u0928\u092E\u0938\u094D\u0924\u0947"},
+        {SCRIPT_DEVANAGARI, "kamala", u"\u0915\u092E\u0932"},
+        {SCRIPT_DEVANAGARI, "vidyaa", u"\u0935\u093F\u0926\u094D\u092F\u093E"},
+        {SCRIPT_DEVANAGARI, "kii", u"\u0915\u0940"},
+        {SCRIPT_TAMIL, "namaste", u"\u0BA8\u0BAE\u0BB8\u0BCD\u0BA4\u0BC7"},
+        {SCRIPT_MALAYALAM, "kamala", u"\u0D15\u0D2E\u0D32"},
+    };
+    for (const auto& row : rows) {
+        Activate(row.script);
+        State().keyboardKind = KBD_PHONETIC;
+        Clear();
+        for (const char* c = row.roman; *c; ++c) {
+            const bool upper = *c >= 'A' && *c <= 'Z';
+            Key(upper ? *c : *c - 'a' + 'A', upper);
+        }
+        EXPECT_EQ(Hex(Text()), Hex(row.text)) << row.roman << " in script " << (char)row.script;
+    }
+    State().keyboardKind = KBD_INSCRIPT;
+}
+
 TEST_F(UnicodeOutput, AnsiWindowsKeepGlyphsAndTheSettingOffChangesNothing) {
     EXPECT_TRUE(IsWindowUnicode(edit));
     SetUnicodeOutput(0);

@@ -10,7 +10,10 @@
 #
 # Usage: notepad_unicode.sh <bin folder of the win64 build> [COUNT] [--screenshot FILE]
 # COUNT words per language (default 100). With --screenshot, each language
-# goes on a line of its own and the screen is saved to FILE.
+# goes on a line of its own and notepad's window is saved to FILE.
+# NK_UNICODE_LANGS chooses the languages and their hot keys (default
+# "hi:F2 bn:F3 ta:F4 ml:F9"), NK_NOTEPAD_FACE notepad's font (default
+# "Noto Sans Devanagari").
 # Needs DISPLAY and the prepared Wine prefix (scripts/test.sh gives both).
 set -u
 BIN="$(cd "$1" && pwd)"
@@ -28,20 +31,11 @@ cp davrin.exe nelkor.dll INSKBD.BIN PEKBD.BIN EN2IN.RUL IN2EN.RUL "$pad_dir/"
 printf '[Settings]\r\nDefaultScript=DV\r\nInscriptSwitch=20\r\n[Unicode]\r\nUnicodeOutput=1\r\n' \
   > "$pad_dir/TAVWIN.INI"
 
-# notepad in a Noto font; the other scripts' Noto faces are linked to it, as
-# Windows links fonts for the characters a face lacks.
-noto=/usr/share/fonts/truetype/noto
-fonts="$WINEPREFIX/drive_c/windows/Fonts"
-mkdir -p "$fonts"
-link=""
-for f in Bengali Tamil Malayalam; do
-  cp -u "$noto/NotoSans$f-Regular.ttf" "$fonts/" 2>/dev/null
-  link="${link}NotoSans$f-Regular.ttf,Noto Sans $f\\0"
-done
-cp -u "$noto/NotoSansDevanagari-Regular.ttf" "$fonts/" 2>/dev/null
-$WINE64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-  /v 'Noto Sans Devanagari' /t REG_MULTI_SZ /d "$link" /f >/dev/null 2>&1
-$WINE64 reg add 'HKCU\Software\Microsoft\Notepad' /v lfFaceName /d 'Noto Sans Devanagari' /f >/dev/null 2>&1
+LANGS="${NK_UNICODE_LANGS:-hi:F2 bn:F3 ta:F4 ml:F9}"
+FACE="${NK_NOTEPAD_FACE:-Noto Sans Devanagari}"
+# notepad in a Noto font (Wine finds the system's Noto fonts). The text is
+# checked whatever the font shows: a face shows only its own script.
+$WINE64 reg add 'HKCU\Software\Microsoft\Notepad' /v lfFaceName /d "$FACE" /f >/dev/null 2>&1
 $WINE64 reg add 'HKCU\Software\Microsoft\Notepad' /v iPointSize /t REG_DWORD /d 160 /f >/dev/null 2>&1
 $WINE64 reg add 'HKCU\Software\Microsoft\Notepad' /v fWrap /t REG_DWORD /d 1 /f >/dev/null 2>&1
 
@@ -87,7 +81,7 @@ append() { expected="${expected:+$expected }$1"; }
 space="0020"
 newline="000d 000a"
 first=1
-for spec in hi:F2 bn:F3 ta:F4 ml:F9; do
+for spec in $LANGS; do
   lang="${spec%%:*}"
   if [ -n "$SHOT" ] && [ "$first" = 0 ]; then
     xdotool key Return
@@ -140,7 +134,7 @@ fi
 if [ -n "$SHOT" ]; then
   sleep 1
   mkdir -p "$(dirname "$SHOT")"
-  import -window root "$SHOT"
+  import -window "$pad" "$SHOT"
   echo "screenshot: $SHOT"
 fi
 xdotool key Caps_Lock

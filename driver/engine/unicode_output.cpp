@@ -48,7 +48,7 @@ void EraseUnits(MSG* msg, size_t count) {
         shared.keyState[VK_SHIFT] = 0;
         StoreKeyState();
     }
-    if (CategoryIs(11)) { // as for glyphs: this category takes the key's own message
+    if (CategoryIs(CATEGORY_WORD)) { // as for glyphs: this category takes the key's own message
         msg->wParam = 0;
         PeekMessageA(msg, msg->hwnd, 0, 0, PM_REMOVE);
     }

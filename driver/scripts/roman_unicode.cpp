@@ -14,25 +14,28 @@ const unsigned char kInv = 0xD9, kFirstSign = 0xDA, kLastSign = 0xE7;
 const unsigned char kHalant = 0xE8, kNukta = 0xE9, kDanda = 0xEA;
 const unsigned char kFirstDigit = 0xF1, kLastDigit = 0xFA;
 const unsigned char kSignToVowel = 0x35; // a vowel sign is its vowel + 0x35
+const unsigned char kCandrabinduCode = 0xA1, kAnusvara = 0xA2, kVisarga = 0xA3;
 const uint16_t kRingBelow = 0x0325, kMacron = 0x0304, kCandrabindu = 0x0310;
+const uint16_t kMDotAbove = 0x1E41, kMDotBelow = 0x1E43, kHDotBelow = 0x1E25;
 
 const Spelling kConsonants[kLastConsonant - kFirstConsonant + 1] = {
-    {'k'},    {'k', 'h'}, {'g'},    {'g', 'h'}, {0x1E45}, {'c'},    {'c', 'h'}, {'j'},
-    {'j', 'h'}, {0x00F1}, {0x1E6D}, {0x1E6D, 'h'}, {0x1E0D}, {0x1E0D, 'h'}, {0x1E47}, {'t'},
-    {'t', 'h'}, {'d'},    {'d', 'h'}, {'n'},    {0x1E49}, {'p'},    {'p', 'h'}, {'b'},
-    {'b', 'h'}, {'m'},    {'y'},    {0x1E8F}, {'r'},    {0x1E5F}, {'l'},    {0x1E37},
-    {0x1E3B}, {'v'},    {0x015B}, {0x1E63}, {'s'},    {'h'},
+    {'k'},    {'k', 'h'}, {'g'},      {'g', 'h'}, {0x1E45},      {'c'},    {'c', 'h'},
+    {'j'},    {'j', 'h'}, {0x00F1},   {0x1E6D},   {0x1E6D, 'h'}, {0x1E0D}, {0x1E0D, 'h'},
+    {0x1E47}, {'t'},      {'t', 'h'}, {'d'},      {'d', 'h'},    {'n'},    {0x1E49},
+    {'p'},    {'p', 'h'}, {'b'},      {'b', 'h'}, {'m'},         {'y'},    {0x1E8F},
+    {'r'},    {0x1E5F},   {'l'},      {0x1E37},   {0x1E3B},      {'v'},    {0x015B},
+    {0x1E63}, {'s'},      {'h'},
 };
 
 // Independent vowels 0xA4..0xB2 in the two styles; ISO 15919 marks the long
 // e and o and rings the vocalic r and l.
 const Spelling kVowelsIast[kLastVowel - kFirstVowel + 1] = {
-    {'a'}, {0x0101}, {'i'}, {0x012B}, {'u'}, {0x016B}, {0x1E5B}, {0x0115},
+    {'a'}, {0x0101},   {'i'},    {0x012B}, {'u'}, {0x016B},   {0x1E5B}, {0x0115},
     {'e'}, {'a', 'i'}, {0x00EA}, {0x014F}, {'o'}, {'a', 'u'}, {0x00F4},
 };
 const Spelling kVowelsIso[kLastVowel - kFirstVowel + 1] = {
-    {'a'}, {0x0101}, {'i'}, {0x012B}, {'u'}, {0x016B}, {'r', kRingBelow}, {'e'},
-    {0x0113}, {'a', 'i'}, {0x00EA}, {'o'}, {0x014D}, {'a', 'u'}, {0x00F4},
+    {'a'},    {0x0101},   {'i'},    {0x012B}, {'u'},    {0x016B},   {'r', kRingBelow}, {'e'},
+    {0x0113}, {'a', 'i'}, {0x00EA}, {'o'},    {0x014D}, {'a', 'u'}, {0x00F4},
 };
 
 // Letters that a nukta makes of the code before it.
@@ -49,14 +52,14 @@ const NuktaLetter kNuktaLetters[] = {
     {0xBF, {0x1E5B}, {0x1E5B}},
     {0xC0, {0x1E5B, 'h'}, {0x1E5B, 'h'}},
     {0xC9, {'f'}, {'f'}},
-    {0xAA, {0x1E5D}, {'r', kRingBelow, kMacron}},      // vocalic RR
-    {0xA6, {0x1E37}, {'l', kRingBelow}},               // vocalic L
-    {0xA7, {0x1E39}, {'l', kRingBelow, kMacron}},      // vocalic LL
-    {0xDF, {0x1E5D}, {'r', kRingBelow, kMacron}},      // sign of vocalic RR
-    {0xDB, {0x1E37}, {'l', kRingBelow}},               // sign of vocalic L
-    {0xDC, {0x1E39}, {'l', kRingBelow, kMacron}},      // sign of vocalic LL
-    {0xA1, {'o', 'm'}, {'o', 'm'}},                    // om
-    {kDanda, {'\''}, {'\''}},                           // avagraha
+    {0xAA, {0x1E5D}, {'r', kRingBelow, kMacron}}, // vocalic RR
+    {0xA6, {0x1E37}, {'l', kRingBelow}},          // vocalic L
+    {0xA7, {0x1E39}, {'l', kRingBelow, kMacron}}, // vocalic LL
+    {0xDF, {0x1E5D}, {'r', kRingBelow, kMacron}}, // sign of vocalic RR
+    {0xDB, {0x1E37}, {'l', kRingBelow}},          // sign of vocalic L
+    {0xDC, {0x1E39}, {'l', kRingBelow, kMacron}}, // sign of vocalic LL
+    {0xA1, {'o', 'm'}, {'o', 'm'}},               // om
+    {kDanda, {'\''}, {'\''}},                     // avagraha
 };
 
 struct Writer {
@@ -103,7 +106,8 @@ size_t ReadOne(Writer* w, const unsigned char* text, size_t at, size_t length, b
     const NuktaLetter* letter = nukta ? NuktaLetterOf(c) : nullptr;
     size_t used = letter ? 2 : 1;
     if (IsConsonant(c)) {
-        if (c != kInv) Add(w, letter ? (iso ? letter->iso : letter->iast) : kConsonants[c - kFirstConsonant]);
+        if (c != kInv)
+            Add(w, letter ? (iso ? letter->iso : letter->iast) : kConsonants[c - kFirstConsonant]);
         const unsigned char next = at + used < length ? text[at + used] : 0;
         if (next == kHalant) return used + 1; // no vowel
         if (next >= kFirstSign && next <= kLastSign) {
@@ -119,15 +123,25 @@ size_t ReadOne(Writer* w, const unsigned char* text, size_t at, size_t length, b
         if (c != kInv) Add1(w, 'a');
         return used;
     }
-    if (letter) Add(w, iso ? letter->iso : letter->iast);
-    else if (c >= kFirstVowel && c <= kLastVowel) AddVowel(w, c, iso);
-    else if (c == 0xA1) { Add1(w, 'm'); Add1(w, kCandrabindu); }
-    else if (c == 0xA2) Add1(w, iso ? 0x1E41 : 0x1E43);
-    else if (c == 0xA3) Add1(w, 0x1E25);
-    else if (c >= kFirstSign && c <= kLastSign) AddVowel(w, c, iso); // a sign without a consonant
-    else if (c == kDanda) Add1(w, '.');
-    else if (c >= kFirstDigit && c <= kLastDigit) Add1(w, (uint16_t)('0' + (c - kFirstDigit)));
-    else if (c < 0x80) Add1(w, c);
+    if (letter)
+        Add(w, iso ? letter->iso : letter->iast);
+    else if (c >= kFirstVowel && c <= kLastVowel)
+        AddVowel(w, c, iso);
+    else if (c == kCandrabinduCode) {
+        Add1(w, 'm');
+        Add1(w, kCandrabindu);
+    } else if (c == kAnusvara)
+        Add1(w, iso ? kMDotAbove : kMDotBelow); // ISO 15919 writes anusvara as m dot above
+    else if (c == kVisarga)
+        Add1(w, kHDotBelow);
+    else if (c >= kFirstSign && c <= kLastSign)
+        AddVowel(w, c, iso); // a sign without a consonant
+    else if (c == kDanda)
+        Add1(w, '.');
+    else if (c >= kFirstDigit && c <= kLastDigit)
+        Add1(w, (uint16_t)('0' + (c - kFirstDigit)));
+    else if (c < 0x80)
+        Add1(w, c);
     // halant, nukta, ATR, EXT and unassigned codes alone write nothing
     return used;
 }

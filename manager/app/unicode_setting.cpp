@@ -6,7 +6,8 @@
 //
 // The setting lives in a section of its own, "[Unicode]", so that the
 // "Settings" section keeps exactly its thirteen keys for every reader of the
-// file.
+// file; its menu item is appended at start-up, so that the menu resource
+// keeps exactly its items too.
 #include <stdio.h>
 #include <string.h>
 
@@ -16,6 +17,8 @@
 static const char kSection[] = "Unicode";
 static const char kKey[] = "UnicodeOutput";
 static const char kSettingsFile[] = "TAVWIN.INI";
+static const char kItemText[] = "&Unicode output";
+static const int kSettingsPopup = 2; // "&File", "&Script", "Se&ttings", ...
 
 // Script items that Unicode output can type without a module.
 static const char kConvertedScripts[] = "ABCDEFGHIJKR";
@@ -34,9 +37,12 @@ static void Apply(void) {
     ShowScriptItems();
 }
 
-/* Start-up, right after the modules are found: the setting from the file
-   (absent or 0: off). */
+/* Start-up, right after the modules are found: the item joins the end of
+   "Se&ttings" (the menu resource keeps exactly its own items, as the
+   keep-on-top item joins the system menu), and the setting comes from the
+   file (absent or 0: off). */
 void ReadUnicodeSetting(void) {
+    AppendMenuA(GetSubMenu(mgr.menu, kSettingsPopup), MF_STRING, IDM_UNICODE_OUTPUT, kItemText);
     char path[MGR_SETTINGS_DIR_SIZE + sizeof kSettingsFile];
     CopyText(path, sizeof path, mgr.settingsDirectory);
     AppendText(path, sizeof path, kSettingsFile);

@@ -59,7 +59,7 @@
 #define IDM_EXIT 208
 #define IDM_KEEP_ON_TOP 209 // system menu
 #define IDM_TUNE_APP 210
-#define IDM_UNICODE_OUTPUT 211 // "&Unicode output": Unicode text into Unicode windows
+#define IDM_UNICODE_OUTPUT 211 // "&Unicode output", appended to "Se&ttings" at start-up
 #define IDM_HELP_CONTENTS 3844
 #define IDM_AMIPRO_NOTICE 3845 // sent by the driver; no item
 

@@ -41,7 +41,10 @@ bool ParseRow(const char* line, Row* row) {
     }
     if (*p++ != '\t') return false;
     while (*p && *p != '\n') {
-        if (*p == ' ') { ++p; continue; }
+        if (*p == ' ') {
+            ++p;
+            continue;
+        }
         unsigned value = 0;
         for (int k = 0; k < 4; ++k) {
             int d = HexDigit(p[k]);
@@ -103,8 +106,8 @@ int CheckFile(const char* path, int version, int* rows) {
             continue;
         }
         if (++failures <= kShownFailures) {
-            printf("FAIL %s:%d input %.*s\n  ICU  ", path, lineNo,
-                   (int)(strchr(line, '\t') - line), line);
+            printf("FAIL %s:%d input %.*s\n  ICU  ", path, lineNo, (int)(strchr(line, '\t') - line),
+                   line);
             PrintUnits(row.expected, row.expectedLength);
             printf("\n  ours ");
             PrintUnits(got, gotLength);

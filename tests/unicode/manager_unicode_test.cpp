@@ -54,6 +54,7 @@ class ManagerUnicode : public ::testing::Test {
 TEST_F(ManagerUnicode, OffByDefaultWrittenAtCloseSettingsSectionUnchanged) {
     WriteSettings(Ini(), {{"DefaultScript", "DV"}});
     ASSERT_TRUE(Start(dir, manager));
+    EXPECT_EQ(ItemText(manager, IDM_UNICODE_OUTPUT), "&Unicode output");
     EXPECT_FALSE(Checked(IDM_UNICODE_OUTPUT));
     EXPECT_EQ(Offered(), "B");
     ASSERT_TRUE(Close(manager));

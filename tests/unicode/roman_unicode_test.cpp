@@ -16,19 +16,19 @@ struct RomanRow {
 const RomanRow kRows[] = {
     {"b3", "ka", "ka"},
     {"b3da", "kā", "kā"},
-    {"c6ccd7e8c2e1", "namaste", "namastē"},                   // नमस्ते
-    {"b3dfd6e8c1", "kṛṣṇa", "kr̥ṣṇa"},                         // कृष्ण
-    {"d7a2d7e8b3dfc2", "saṃskṛta", "saṁskr̥ta"},               // संस्कृत
-    {"ac", "e", "ē"},                                          // ए
-    {"ab", "ĕ", "e"},                                          // short e
-    {"a1e9", "om", "om"},                                      // ॐ
-    {"b3e9d1dbc5", "qalidha", "qalidha"},                      // क़लिध
-    {"c8d8a3", "pahaḥ", "pahaḥ"},                              // पहः
+    {"c6ccd7e8c2e1", "namaste", "namastē"},     // नमस्ते
+    {"b3dfd6e8c1", "kṛṣṇa", "kr̥ṣṇa"},           // कृष्ण
+    {"d7a2d7e8b3dfc2", "saṃskṛta", "saṁskr̥ta"}, // संस्कृत
+    {"ac", "e", "ē"},                           // ए
+    {"ab", "ĕ", "e"},                           // short e
+    {"a1e9", "om", "om"},                       // ॐ
+    {"b3e9d1dbc5", "qalidha", "qalidha"},       // क़लिध
+    {"c8d8a3", "pahaḥ", "pahaḥ"},               // पहः
     {"f2f3ea", "12.", "12."},
     {"c3bdbad6e8bdd8", "thaṭajaṣṭaha", "thaṭajaṣṭaha"},
-    {"cdd9e6", "yaau", "yaau"},                                // INV carries a sign
-    {"a5cfe8cd", "ārya", "ārya"},                              // आर्य
-    {"bfe9db", "ṛi", "ṛi"},                                    // ड़ि
+    {"cdd9e6", "yaau", "yaau"},   // INV carries a sign
+    {"a5cfe8cd", "ārya", "ārya"}, // आर्य
+    {"bfe9db", "ṛi", "ṛi"},       // ड़ि
     {"c6a1", "nam̐", "nam̐"},
 };
 

@@ -26,9 +26,9 @@ struct KeyName {
 };
 // X key names of the keys that are not letters or digits (US layout).
 const KeyName kOemKeys[] = {
-    {VK_OEM_1, "semicolon"},    {VK_OEM_PLUS, "equal"},     {VK_OEM_COMMA, "comma"},
-    {VK_OEM_MINUS, "minus"},    {VK_OEM_PERIOD, "period"},  {VK_OEM_2, "slash"},
-    {VK_OEM_3, "grave"},        {VK_OEM_4, "bracketleft"},  {VK_OEM_5, "backslash"},
+    {VK_OEM_1, "semicolon"},    {VK_OEM_PLUS, "equal"},    {VK_OEM_COMMA, "comma"},
+    {VK_OEM_MINUS, "minus"},    {VK_OEM_PERIOD, "period"}, {VK_OEM_2, "slash"},
+    {VK_OEM_3, "grave"},        {VK_OEM_4, "bracketleft"}, {VK_OEM_5, "backslash"},
     {VK_OEM_6, "bracketright"}, {VK_OEM_7, "apostrophe"},
 };
 

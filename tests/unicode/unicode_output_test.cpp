@@ -203,10 +203,10 @@ TEST_F(UnicodeOutput, MalayalamWords) {
 
 TEST_F(UnicodeOutput, OnlyWhatChangedIsErasedAndTyped) {
     Activate(SCRIPT_DEVANAGARI);
-    Key('K');           // क
-    Key('F');           // कि: the sign follows the consonant in Unicode
+    Key('K'); // क
+    Key('F'); // कि: the sign follows the consonant in Unicode
     EXPECT_EQ(Text(), u"\u0915\u093F");
-    Key('D');           // किक् ... (halant on D) appended
+    Key('D'); // किक् ... (halant on D) appended
     EXPECT_EQ(Text(), u"\u0915\u093F\u094D");
     // Backspace inside the word: the halant's code goes, one unit is erased.
     EXPECT_EQ(Key(VK_BACK).message, (UINT)WM_NULL);

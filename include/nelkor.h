@@ -161,6 +161,11 @@ int ascii2iscii_convert_str(char* source, char* destination, int limit, int mode
 int LoadDefFonts(HWND dialog);
 INT_PTR CALLBACK FontDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Unicode output: non-zero on, 0 off (the initial state). While on, Unicode
+// windows receive Unicode text of the active script instead of glyph codes,
+// and a script activates without its adapter module. Returns the setting.
+int SetUnicodeOutput(int on);
+
 // Diagnostics: the address of the shared state record (driver/engine/shared_state.h)
 // in the calling process. Tests use it to read and set fields directly.
 void* NelkorSharedState(void);

@@ -5,6 +5,7 @@
 
 #include "driver/engine/compose_diff.h"
 #include "driver/engine/engine.h"
+#include "driver/engine/unicode_output.h"
 #include "driver/scripts/layouts.h"
 
 namespace {
@@ -165,7 +166,10 @@ int Recompose(MSG* msg) {
 }
 
 int GuardedRecompose(MSG* msg) {
-    if (!proc.adapterEntry) {
+    // Unicode output (unicode_output.cpp): a Unicode window gets the word as
+    // Unicode text, converted without the adapter.
+    const bool unicode = UnicodeOutputFor(msg->hwnd);
+    if (!proc.adapterEntry && !unicode) {
         // No adapter in this process: nothing can be converted, so nothing is
         // typed; the word keeps its codes and is typed whole once an adapter
         // is bound again.
@@ -173,7 +177,7 @@ int GuardedRecompose(MSG* msg) {
         return 1;
     }
     ++composeDepth;
-    int result = Recompose(msg);
+    int result = unicode ? RecomposeUnicode(msg, WordText()) : Recompose(msg);
     --composeDepth;
     return result;
 }

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "driver/engine/unicode_output.h"
+
 // The single copy of the shared record. The "shared" attribute makes the
 // loader map this section once for all processes; it must hold initialised
 // data, which the non-zero initial values below guarantee.
@@ -102,6 +104,7 @@ void ResetWord(void) {
     shared.wordIscii[0] = 0;
     shared.shownGlyphs[0] = 0;
     shared.shownPairs[0] = 0;
+    ResetUnicodeWord(); // the Unicode text typed for the word
 }
 
 /* ---------------- NelkorSharedState (diagnostics) ---------------- */

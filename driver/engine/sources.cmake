@@ -16,4 +16,5 @@ list(APPEND NK_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/program_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/reports.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_location.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/unicode_output.cpp
 )

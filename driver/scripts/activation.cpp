@@ -8,6 +8,7 @@
 
 #include "driver/engine/engine.h"
 #include "driver/engine/shared_check.h"
+#include "driver/engine/unicode_output.h"
 #include "driver/scripts/script_table.h"
 
 namespace {
@@ -93,6 +94,8 @@ void PublishAdapterName(int code) {
     CopyText(shared.adapterFileName, sizeof shared.adapterFileName, name);
 }
 
+static int FinishActivation(int code, AdapterEntryFn entry);
+
 /* ---------------- _AS ----------------
    Activate a script: 0 activated (or code 0: English typing); 1 unavailable
    (grayed in the manager's Script menu, or a failure while quietActivation
@@ -133,6 +136,13 @@ extern "C" int _AS(int code) {
     }
 
     HMODULE module = inProgramFolder ? LoadLibraryA(trusted) : nullptr;
+    if (!module && UnicodeOutputCovers(code)) {
+        // Unicode output converts without a module: Unicode windows get text,
+        // ANSI windows get nothing typed until a module is there.
+        ReleaseAdapter();
+        shared.adapterFileName[0] = 0; // hooked processes bind no module either
+        return FinishActivation(code, nullptr);
+    }
     if (!module) {
         ShowBox(path, kInvalidModuleCaption);
         if (proc.quietActivation) return 1; // the previous script stays bound
@@ -156,20 +166,24 @@ extern "C" int _AS(int code) {
     proc.adapterEntry = entry;
     shared.adapterEntry = entry;
     PublishAdapterName(code);
+    return FinishActivation(code, entry);
+}
 
+/* The script is bound (entry null: Unicode output without a module). */
+static int FinishActivation(int code, AdapterEntryFn entry) {
     ResetWord();
     shared.activeScript = code;
     RefreshManagerTitle();
     if (!proc.quietActivation) MessageBeep(0xFFFFFFFF);
 
-    if (code == SCRIPT_ROMAN) {
+    if (code == SCRIPT_ROMAN && entry) {
         CallOption(entry, kOptionRomanAccent, shared.romanAccent);
         CallOption(entry, kOptionLastIndicScript, shared.lastIndicScript);
         CallOption(entry, kOptionRomanCapitals, shared.romanCapitals);
-    } else {
+    } else if (code != SCRIPT_ROMAN) {
         shared.lastIndicScript = code;
     }
-    if (shared.wordTitleFlag && (code == SCRIPT_TIBETAN || code == SCRIPT_DZONGKHA))
+    if (entry && shared.wordTitleFlag && (code == SCRIPT_TIBETAN || code == SCRIPT_DZONGKHA))
         CallOption(entry, kOptionMultipleSets, shared.multipleSets);
 
     shared.activeTitle[0] = 0;

@@ -234,6 +234,7 @@ void OnCommand(HWND window, int id, LPARAM lParam) {
     case IDM_TYPEWRITER_POPUP: OnTypewriterPopup(window, lParam); break;
     case IDM_REMOTE_CATEGORY: OnRemoteCategory(lParam); break;
     case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); break;
+    case IDM_UNICODE_OUTPUT: OnUnicodeOutput(window); break;
     case IDM_TUNE_APP: DialogBoxParamA(mgr.instance, "TUNEAPP", window, TuneAppDlgProc, 0); break;
     case IDM_HELP_CONTENTS: OpenHelpContents(window); break;
     case IDM_AMIPRO_NOTICE: break; // the driver's note of Ami Pro's F12; nothing to show

@@ -53,6 +53,7 @@ struct ManagerState {
     int romanCapitalsItem;
     int romanAccentOn;
     int appCategory;
+    int unicodeOutputOn; // Unicode text into Unicode windows (unicode_setting.cpp)
     int remoteMode;
     LayoutTable* layoutTableRef;
     char programDirectory[MGR_PROGRAM_DIR_SIZE];
@@ -87,6 +88,12 @@ void ShowStartupFailure(const char* text);
 void OnCommand(HWND window, int id, LPARAM lParam);
 void ActivateScript(HWND window, int code);
 void CheckItem(int id, bool on);
+
+// unicode_setting.cpp: the "&Unicode output" setting, its own section of the
+// settings file, and the Script menu it opens to every script.
+void ReadUnicodeSetting(void);
+void WriteUnicodeSetting(const char* iniPath);
+void OnUnicodeOutput(HWND window);
 
 // typewriter.cpp: the "&Typewriter" submenu of the current script.
 void BuildTypewriterMenu(void);

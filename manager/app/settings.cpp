@@ -48,7 +48,8 @@ static void WriteIntKey(const char* path, const char* key, int value) {
     WriteKey(path, key, text);
 }
 
-/* All thirteen keys, in this order, even those never read at start-up. */
+/* All thirteen keys, in this order, even those never read at start-up; then
+   the Unicode output setting in its own section. */
 void WriteSettings(void) {
     char path[MGR_SETTINGS_DIR_SIZE + sizeof kSettingsFile];
     SettingsPath(path, sizeof path);
@@ -68,4 +69,5 @@ void WriteSettings(void) {
     WriteIntKey(path, "KEYBOARD", mgr.currentKeyboard);
     WriteKey(path, "KbdTypeWriterDLL", mgr.typewriterDll);
     WriteKey(path, "KbdTypeWriterName", mgr.typewriterName);
+    WriteUnicodeSetting(path); // a section of its own, after the thirteen keys
 }

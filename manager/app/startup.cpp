@@ -111,7 +111,7 @@ static void ReadSwitchKeyAndScript(void) {
     ReadSettingString("DefaultScript", "<none>", text, sizeof text);
     const int stored = ScriptOfCode(text);
     if (stored != 0) mgr.currentScript = stored;
-    if (GetMenuState(mgr.menu, mgr.currentScript, MF_BYCOMMAND) != 0)
+    if (GetMenuState(mgr.menu, mgr.currentScript, MF_BYCOMMAND) != 0 && mgr.foundScripts[0])
         mgr.currentScript = (unsigned char)mgr.foundScripts[0];
 }
 
@@ -181,13 +181,16 @@ bool RunStartup(HWND window) {
     LoadDriver();
     ApplyDriverOptions(window);
 
-    // Finding the script modules: without any nothing can be typed.
+    // Finding the script modules: without any nothing can be typed, unless
+    // Unicode output is on, which offers every script, modules or not.
     FindScriptModules();
-    if (mgr.foundScripts[0] == 0) {
+    ReadUnicodeSetting();
+    if (mgr.foundScripts[0] == 0 && !mgr.unicodeOutputOn) {
         ShowStartupFailure("No script modules available");
         return false;
     }
-    mgr.currentScript = (unsigned char)mgr.foundScripts[0];
+    mgr.currentScript = mgr.foundScripts[0] ? (unsigned char)mgr.foundScripts[0]
+                                            : IDM_SCRIPT_DEVANAGARI;
 
     // Reading the user's choices.
     ReadSwitchKeyAndScript();

@@ -5,7 +5,7 @@
 // other programs send the numbered commands to the "LoraTAV" window.
 //
 // Accelerator letters: "&Script" F,S,T,K,H at the bar; in "&Script" R D B T L
-// A O K M G P; in "Se&ttings" D H I R T S E B.
+// A O K M G P; in "Se&ttings" D H I R T S E B U.
 #ifndef DAVRIN_RESOURCE_IDS_H
 #define DAVRIN_RESOURCE_IDS_H
 
@@ -59,6 +59,7 @@
 #define IDM_EXIT 208
 #define IDM_KEEP_ON_TOP 209 // system menu
 #define IDM_TUNE_APP 210
+#define IDM_UNICODE_OUTPUT 211 // "&Unicode output", appended to "Se&ttings" at start-up
 #define IDM_HELP_CONTENTS 3844
 #define IDM_AMIPRO_NOTICE 3845 // sent by the driver; no item
 

@@ -7,6 +7,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
   wine wine64 xvfb xdotool x11-utils imagemagick
   icu-devtools libharfbuzz-bin fonts-noto-core python3-fonttools m17n-db
+  libm17n-dev aspell aspell-hi
   python3-pil python3-numpy
 )
 missing=()

@@ -15,9 +15,13 @@
 # Typist options: --check-every N (keys per checkpoint), --fault backspace
 # (a model with a wrong Backspace: the run must report mismatches).
 #
-# The program folder is a fresh copy below bin/ (bin/soak) with settings of
-# its own: Devanagari, the Inscript keyboard, Caps Lock as the switch key.
+# The program folder is a fresh copy below bin/ (bin/soak.PID, removed at
+# the end) with settings of its own: Devanagari, the Inscript keyboard, Caps
+# Lock as the switch key. Without --session the run has its own display and
+# Wine prefix (NK_SOAK_PREFIX, default build/win64/soakprefix), so that a
+# long run goes on while the test suite uses the suite's.
 set -uo pipefail
+[ -n "${NK_SOAK_PREFIX:-}" ] && export NK_WINEPREFIX="$NK_SOAK_PREFIX"
 source "$(dirname "$0")/common.sh"
 keys=100000
 seed=""
@@ -37,10 +41,12 @@ done
 bin="$(cd "$bin" && pwd)"
 if [ "$session" = 1 ]; then
   export NK_WINEPREFIX="${NK_WINEPREFIX:-$bin/../wineprefix}"
-  export WINEPREFIX="$NK_WINEPREFIX"
+elif [ -z "${NK_SOAK_PREFIX:-}" ]; then
+  export NK_WINEPREFIX="$NK_BUILD/win64/soakprefix"
 fi
+export WINEPREFIX="$NK_WINEPREFIX"
 
-folder="$bin/soak"
+folder="$bin/soak.$$"
 rm -rf "$folder"
 mkdir -p "$folder"
 for f in davrin.exe nelkor.dll DVTROP32.DLL RMTROP32.DLL SDTROP32.DLL INSKBD.BIN UKKBD.BIN \
@@ -56,6 +62,7 @@ cleanup() {
   timeout 20 wineserver -k >/dev/null 2>&1
   timeout 20 wineserver -w >/dev/null 2>&1
   [ "$session" = 1 ] || stop_session
+  rm -rf "$folder"
 }
 trap cleanup EXIT INT TERM
 if [ "$session" = 0 ]; then

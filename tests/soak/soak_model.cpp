@@ -162,7 +162,9 @@ void SoakModelKey(SoakModel* m, const SoakKey& key) {
     case SOAK_CTRL_SPACE:
         m->disabled = !m->disabled;
         ResetWord(m);
-        if (m->ctrlSpaceChar) InsertText(m, &m->ctrlSpaceChar, 1);
+        // The key itself reaches the application, which may type a character
+        // for it; only with Caps Lock off, as Wine translates it.
+        if (m->ctrlSpaceChar && !m->switchOn) InsertText(m, &m->ctrlSpaceChar, 1);
         return;
     case SOAK_CLICK: ResetWord(m); return;
     default: break;

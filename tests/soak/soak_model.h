@@ -63,7 +63,8 @@ struct SoakModel {
     bool switchOn; // Caps Lock toggled: script typing unless disabled
     bool disabled; // Ctrl+Space
     int script;    // the active script code
-    // ctrlSpaceChar: what Ctrl+Space types into the application (0: nothing).
+    // ctrlSpaceChar: what Ctrl+Space types into the application while Caps
+    // Lock is off (0: nothing).
     char ctrlSpaceChar;
     char word[NK_WORD_BUFFER_SIZE];
     char output[NK_SYLLABLE_OUT_SIZE];

@@ -16,24 +16,24 @@ struct CategoryRow {
 
 // Tested top to bottom; the first match decides. Case-sensitive.
 const CategoryRow kCategoryRows[] = {
-    {kContains, "PageMaker", 11},
-    {kContains, "Microsoft Word", 11},
-    {kBeginsWith, "Microsoft Access", 11},
-    {kBeginsWith, "INSCRIBER", 11},
-    {kBeginsWith, "Write", 1},
-    {kBeginsWith, "Microsoft PowerPoint", 1},
-    {kBeginsWith, "WordPerfect", 2},
-    {kBeginsWith, "Microsoft Publisher", 3},
-    {kBeginsWith, "Microsoft Excel", 4},
-    {kBeginsWith, "Paradox", 5},
-    {kBeginsWith, "Ami Pro", 9},
-    {kBeginsWith, "Ventura", 10},
-    {kBeginsWith, "Corel VENTURA", 6},
-    {kBeginsWith, "CorelDRAW!", 7},
-    {kBeginsWith, "Edit Text", 7},
-    {kBeginsWith, "QuarkXPress", 8},
-    {kContains, "TAV KEYBOARD OVERLAY", 12},
-    {kContains, "Freelance Graphics", 13},
+    {kContains, "PageMaker", CATEGORY_WORD},
+    {kContains, "Microsoft Word", CATEGORY_WORD},
+    {kBeginsWith, "Microsoft Access", CATEGORY_WORD},
+    {kBeginsWith, "INSCRIBER", CATEGORY_WORD},
+    {kBeginsWith, "Write", CATEGORY_WRITE},
+    {kBeginsWith, "Microsoft PowerPoint", CATEGORY_WRITE},
+    {kBeginsWith, "WordPerfect", CATEGORY_WORDPERFECT},
+    {kBeginsWith, "Microsoft Publisher", CATEGORY_PUBLISHER},
+    {kBeginsWith, "Microsoft Excel", CATEGORY_EXCEL},
+    {kBeginsWith, "Paradox", CATEGORY_PARADOX},
+    {kBeginsWith, "Ami Pro", CATEGORY_AMIPRO},
+    {kBeginsWith, "Ventura", CATEGORY_VENTURA},
+    {kBeginsWith, "Corel VENTURA", CATEGORY_COREL_VENTURA},
+    {kBeginsWith, "CorelDRAW!", CATEGORY_CORELDRAW},
+    {kBeginsWith, "Edit Text", CATEGORY_CORELDRAW},
+    {kBeginsWith, "QuarkXPress", CATEGORY_QUARK},
+    {kContains, "TAV KEYBOARD OVERLAY", CATEGORY_OVERLAY},
+    {kContains, "Freelance Graphics", CATEGORY_FREELANCE},
     {kContains, "Word Pro", CAT_FLAG_WORDPRO},
     {kContains, "1-2-3", CAT_FLAG_123},
 };
@@ -44,7 +44,7 @@ bool RowMatches(const CategoryRow& row, const char* title) {
 
 void SetCategoryFlags(int category) {
     shared.categoryFlags[category] = 1;
-    if (category == 0) shared.categoryFlags[CAT_FLAG_WORDPRO] = 1; // 0 behaves as Word Pro
+    if (category == CATEGORY_PLAIN) shared.categoryFlags[CAT_FLAG_WORDPRO] = 1; // as Word Pro
 }
 
 } // namespace
@@ -61,19 +61,19 @@ void DetectCategory(void) {
         }
     }
     int fallback = shared.defaultAppCategory;
-    if (fallback < 0 || fallback > 13) fallback = 0;
+    if (fallback < CATEGORY_PLAIN || fallback > CATEGORY_LAST) fallback = CATEGORY_PLAIN;
     SetCategoryFlags(fallback);
 }
 
 bool CategoryIs(int category) {
     if (category == CATEGORY_123) return shared.categoryFlags[CAT_FLAG_123] != 0;
-    if (category < 0 || category > 13) return false;
+    if (category < CATEGORY_PLAIN || category > CATEGORY_LAST) return false;
     return shared.categoryFlags[category] != 0;
 }
 
 /* ---------------- SetDefAppCategory ---------------- */
 extern "C" void SetDefAppCategory(int category) {
-    if (category < 0 || category > 13) return;
+    if (category < CATEGORY_PLAIN || category > CATEGORY_LAST) return;
     shared.defaultAppCategory = category;
     shared.lastActiveWindow = nullptr; // detect again at the next key-down
 }
@@ -121,19 +121,19 @@ const EraseRow kDefaultErase = {-1,
                                 3};
 
 const EraseRow kEraseRows[] = {
-    {1, false, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}}, 1},
-    {2, false, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}, {WM_KEYUP, VK_BACK, 0xC00E0001u}}, 2},
-    {3, false, {{WM_CHAR, kPublisherBackspace, 0x000E0001u}}, 1},
-    {4, false, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}, {WM_CHAR, VK_BACK, 0x000E0001u}}, 2},
-    {5,
+    {CATEGORY_WRITE, false, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}}, 1},
+    {CATEGORY_WORDPERFECT, false, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}, {WM_KEYUP, VK_BACK, 0xC00E0001u}}, 2},
+    {CATEGORY_PUBLISHER, false, {{WM_CHAR, kPublisherBackspace, 0x000E0001u}}, 1},
+    {CATEGORY_EXCEL, false, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}, {WM_CHAR, VK_BACK, 0x000E0001u}}, 2},
+    {CATEGORY_PARADOX,
      false,
      {{WM_KEYDOWN, VK_BACK, 0x00080001u},
       {WM_CHAR, VK_BACK, 0x00080001u},
       {WM_KEYUP, VK_BACK, 0xC0080001u}},
      3},
-    {6, false, {{WM_CHAR, VK_BACK, 0x000E0001u}}, 1},
-    {7, true, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}}, 1},
-    {11, false, {{WM_CHAR, VK_BACK, 0x000E0001u}}, 1},
+    {CATEGORY_COREL_VENTURA, false, {{WM_CHAR, VK_BACK, 0x000E0001u}}, 1},
+    {CATEGORY_CORELDRAW, true, {{WM_KEYDOWN, VK_BACK, 0x000E0001u}}, 1},
+    {CATEGORY_WORD, false, {{WM_CHAR, VK_BACK, 0x000E0001u}}, 1},
 };
 
 const EraseRow& EraseRowForCategory() {
@@ -197,7 +197,7 @@ void EraseOneGlyph(HWND window) {
 
 // Post one glyph as a character in the category's form.
 void TypeOneGlyph(HWND window, unsigned char glyph) {
-    const LPARAM lParam = CategoryIs(8) ? OemCharLParam(glyph) : 1;
+    const LPARAM lParam = CategoryIs(CATEGORY_QUARK) ? OemCharLParam(glyph) : 1;
     PostMessageA(window, WM_CHAR, glyph, lParam);
 }
 

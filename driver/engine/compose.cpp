@@ -35,10 +35,12 @@ const char* WordText() {
     shared.wordIscii[sizeof shared.wordIscii - 1] = 0;
     switch (shared.keyboardKind) {
     case KBD_PHONETIC:
-        // The rule frame is per process: a hooked process reads the rules the
-        // manager chose before its first Phonetic key.
-        if (GetCurrentThreadId() != shared.managerThreadId && shared.rulesReloadPending) {
-            ascii2iscii_init(1);
+        // The rule frame is per process: a hooked process reads the rules
+        // before its first Phonetic key, and again when the file changed or
+        // the manager chose the rules anew.
+        if (GetCurrentThreadId() != shared.managerThreadId &&
+            (shared.rulesReloadPending || !RuleFileCurrent(kRulesRomanToIscii))) {
+            ascii2iscii_init(kRulesRomanToIscii);
             shared.rulesReloadPending = 0;
         }
         shared.convertedText[0] = 0;
@@ -64,7 +66,7 @@ void EraseGlyphs(MSG* msg, HWND window, size_t count) {
         shared.keyState[VK_SHIFT] = 0;
         StoreKeyState();
     }
-    if (CategoryIs(11)) {
+    if (CategoryIs(CATEGORY_WORD)) {
         msg->wParam = 0;
         PeekMessageA(msg, window, 0, 0, PM_REMOVE);
     }
@@ -110,7 +112,7 @@ int TypeGlyphs(HWND window, size_t from, bool sets) {
         if (sets && !FontSetAgrees()) break;
         TypeOneGlyph(window, (unsigned char)shared.newGlyphs[i]);
         ++typed;
-        if (CategoryIs(9) && shared.amiProEscape) {
+        if (CategoryIs(CATEGORY_AMIPRO) && shared.amiProEscape) {
             const DWORD scan = OemKeyScan(27) << 16;
             PostMessageA(window, WM_CHAR, 27, (LPARAM)(scan | 1));
         }
@@ -126,7 +128,7 @@ int Recompose(MSG* msg) {
                                      shared.newPairs,       sizeof shared.newPairs,
                                      shared.newGlyphs,      sizeof shared.newGlyphs,
                                      shared.nameScratch,    sizeof shared.nameScratch};
-    const HyphenRule hyphen = {shared.dualFont == 0 && !CategoryIs(10) && shared.hyphenation == 1,
+    const HyphenRule hyphen = {shared.dualFont == 0 && !CategoryIs(CATEGORY_VENTURA) && shared.hyphenation == 1,
                                shared.activeScript};
     AdapterCursor cursor = {proc.convInput, proc.convConsumed, proc.convOutLength};
     const ConvertResult converted =

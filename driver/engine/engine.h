@@ -18,9 +18,29 @@ int RecomposeWord(MSG* msg);
 // lastActiveWindow, wordTitleFlag and the category flags.
 void DetectCategory(void);
 
-// Category of the flags now set: 0..13, or -1 when no flag is set (before the
-// first detection). The "1-2-3" flag alone gives CATEGORY_123.
-enum { CATEGORY_123 = 100 };
+// Application categories, named by the application that first needed each
+// behaviour; titles that match no known application get the user's default.
+enum AppCategory {
+    CATEGORY_PLAIN = 0,         // also the title "Word Pro"
+    CATEGORY_WRITE = 1,         // Write, PowerPoint
+    CATEGORY_WORDPERFECT = 2,
+    CATEGORY_PUBLISHER = 3,
+    CATEGORY_EXCEL = 4,
+    CATEGORY_PARADOX = 5,
+    CATEGORY_COREL_VENTURA = 6, // drops runs of equal key-downs
+    CATEGORY_CORELDRAW = 7,     // and "Edit Text"
+    CATEGORY_QUARK = 8,
+    CATEGORY_AMIPRO = 9,
+    CATEGORY_VENTURA = 10,      // no hyphens
+    CATEGORY_WORD = 11,         // PageMaker, Word, Access, INSCRIBER
+    CATEGORY_OVERLAY = 12,      // the manager's keyboard overlay
+    CATEGORY_FREELANCE = 13,    // auto-repeat types
+    CATEGORY_LAST = CATEGORY_FREELANCE,
+    CATEGORY_123 = 100          // the title "1-2-3", beside the others
+};
+
+// Whether the flags now set are those of category (none are before the first
+// detection).
 bool CategoryIs(int category);
 
 // Send the category's sequence that erases one glyph before the caret.
@@ -70,10 +90,24 @@ bool ResolveTrustedFile(const char* name, size_t fieldSize, char* full, size_t f
 // moduleDirectory + fileName (a plain file name), resolved as above.
 bool ResolveModuleDirectoryFile(const char* fileName, char* full, size_t fullSize);
 
+// What tells a file's contents apart between two keys without reading it:
+// whether it exists, its size and its last write time.
+struct FileStamp {
+    bool present;
+    DWORD sizeHigh, sizeLow;
+    FILETIME written;
+};
+FileStamp StampFile(const char* path);
+bool SameStamp(const FileStamp& a, const FileStamp& b);
+
 // The rule file of a direction of ascii2iscii_init lies in the program
 // folder (it may still be missing).
 enum { kRulesIsciiToRoman = 0, kRulesRomanToIscii = 1 };
 bool RuleFileTrusted(int direction);
+
+// The rules of the direction are loaded in this process from the file as it
+// is now (same file, size and last write time): nothing to read again.
+bool RuleFileCurrent(int direction);
 
 // The built-in Inscript layout.
 extern const LayoutTable inscriptTable;

@@ -40,7 +40,7 @@ void PostShiftUp(HWND window) {
     PostMessageA(window, WM_KEYUP, VK_SHIFT, kShiftUpLParam);
 }
 
-/* Step 3: the first key into another window. Standard controls follow their
+/* The first key into another window. Standard controls follow their
    font: script typing in a script font ("DV-..."), English otherwise; the
    earlier toggle comes back when keys go to another window. */
 void FollowFocusWindow(HWND window) {
@@ -97,11 +97,11 @@ bool RebindLayout() {
     switch (shared.keyboardKind) {
     case KBD_TYPEWRITER: {
         if (!ConverterBoundFrom(shared.converterFileName)) SetConverter1(shared.converterFileName);
-        _LKT(shared.layoutPath, KBD_TYPEWRITER);
+        RefreshLayoutForKey(KBD_TYPEWRITER);
         return !ConverterRefused() && !LayoutRefused();
     }
     case KBD_PHONETIC:
-        _LKT(shared.layoutPath, KBD_PHONETIC);
+        RefreshLayoutForKey(KBD_PHONETIC);
         return !LayoutRefused() && RuleFileTrusted(kRulesRomanToIscii);
     default: shared.layoutTable = (LayoutTable*)&inscriptTable; return true;
     }
@@ -114,7 +114,7 @@ void RebindConverters() {
     proc.sourceRefused = !adapterTrusted || !layoutTrusted;
 }
 
-/* Step 12: Ctrl+Shift+F1..F9, F11, F12 choose a script in the manager. */
+/* Ctrl+Shift+F1..F9, F11, F12 choose a script in the manager. */
 int ScriptHotKey(MSG* msg) {
     int key = 0;
     for (int vk = VK_F1; vk <= VK_F12 && !key; ++vk)
@@ -133,10 +133,11 @@ int ScriptHotKey(MSG* msg) {
     return 1;
 }
 
-/* Step 10: category 6 drops the fourth and later identical key-downs in a
-   row; category 9 toggles its Esc-after-glyph with F12. Returns -1 to go on. */
+/* Guards of some categories: Corel Ventura drops the fourth and later
+   identical key-downs in a row; Ami Pro toggles its Esc-after-glyph with F12.
+   Returns -1 to go on. */
 int CategoryKeyGuards(MSG* msg) {
-    if (CategoryIs(6)) {
+    if (CategoryIs(CATEGORY_COREL_VENTURA)) {
         if (msg->lParam == proc.venturaLastKey && msg->wParam >= 48 && msg->wParam <= 89) {
             if (++proc.venturaRepeatCount > 3) {
                 msg->message = WM_NULL;
@@ -149,7 +150,7 @@ int CategoryKeyGuards(MSG* msg) {
             proc.venturaRepeatCount = 1;
         }
     }
-    if (CategoryIs(9) && KeyDown(VK_F12)) {
+    if (CategoryIs(CATEGORY_AMIPRO) && KeyDown(VK_F12)) {
         shared.amiProEscape = !shared.amiProEscape;
         PostMessageA(ManagerWindow(), WM_COMMAND, kCmdAmiProToggle, 100);
         return 1;
@@ -157,68 +158,70 @@ int CategoryKeyGuards(MSG* msg) {
     return -1;
 }
 
-int KeyDownMessage(MSG* msg) {
-    const int vk = (int)msg->wParam;
-    // 1. The Clear key is only a modifier for extended codes.
-    if (vk == VK_CLEAR) return 0;
+// What a phase of a key-down decided: kGoOn lets the next phase look at the
+// key; any other value is the hook's result for it.
+const int kGoOn = -1;
 
-    // 2. Active window and its category.
-    shared.activeWindow = GetActiveWindow();
+/* Window tracking: the active window, its title and category, and the focus
+   window. The active window changes only when keys go to another window, so
+   while they go to the focus window of the last key the system is not asked
+   for it; the title (a cheap read of a window of this thread) is read at every
+   key, and the category detected again when the window changed. */
+void TrackWindows(MSG* msg) {
+    if (msg->hwnd != shared.lastFocusWindow || !shared.activeWindow)
+        shared.activeWindow = GetActiveWindow();
     shared.activeTitle[0] = 0;
     GetWindowTextA(shared.activeWindow, shared.activeTitle, sizeof shared.activeTitle);
     if (shared.activeWindow != shared.lastActiveWindow) DetectCategory();
-
-    // 3. Focus window.
     if (msg->hwnd != shared.lastFocusWindow) FollowFocusWindow(msg->hwnd);
+}
 
-    // 4, 5. Converters of this process; the key state.
-    RebindConverters();
-    GetKeyboardState(shared.keyState);
-
-    // 6. The overlay mirrors the switch key and Shift. The title is checked
-    // too: any program can set the category flags, and these commands must
-    // reach no other window.
-    if (CategoryIs(12) && ContainsText(shared.activeTitle, kOverlayTitle) && !IsRepeat(msg)) {
+/* Keys that change the mode: the overlay mirrors the switch key and Shift,
+   Ctrl+Space disables or enables typing through the manager, the switch key
+   flips script and English typing (and reaches the application itself). */
+int ModeKeys(MSG* msg, int vk) {
+    // The title is checked too: any program can set the category flags, and
+    // these commands must reach no other window.
+    if (CategoryIs(CATEGORY_OVERLAY) && ContainsText(shared.activeTitle, kOverlayTitle) &&
+        !IsRepeat(msg)) {
         if (vk == shared.switchKey)
             PostMessageA(shared.activeWindow, WM_COMMAND, kCmdOverlayCaps, 1);
         if (vk == VK_SHIFT) PostMessageA(shared.activeWindow, WM_COMMAND, kCmdOverlayShift, 1);
     }
-
-    // 7. Ctrl+Space disables or enables typing through the manager.
     if (KeyDown(VK_CONTROL) && KeyDown(VK_SPACE) && !KeyDown(VK_SHIFT)) {
         SendMessageA(ManagerWindow(), WM_COMMAND, kCmdDisable, 0);
         ResetWord();
         return 1;
     }
-
-    // 8. The switch key flips script and English typing; it reaches the
-    // application itself.
     if (shared.switchKey != 0 && KeyDown(shared.switchKey) && !IsRepeat(msg)) {
+        const bool disabled = shared.typingMode >= MODE_DISABLED_SCRIPT;
         if (!SwitchToggledOn()) {
             ResetWord();
-            shared.typingMode = shared.typingMode < 2 ? MODE_ENGLISH : MODE_DISABLED_ENGLISH;
+            shared.typingMode = disabled ? MODE_DISABLED_ENGLISH : MODE_ENGLISH;
         } else {
-            shared.typingMode = shared.typingMode < 2 ? MODE_SCRIPT : MODE_DISABLED_SCRIPT;
+            shared.typingMode = disabled ? MODE_DISABLED_SCRIPT : MODE_SCRIPT;
         }
         RefreshManagerTitle();
         if (ContainsText(shared.activeTitle, "TAV")) shared.wordFocusRequest = 1;
         return 1;
     }
+    return kGoOn;
+}
 
-    // 9. English or disabled: keys pass unchanged. So they do when a file
-    // the script or keyboard needs lies outside the program folder.
-    if (!SwitchToggledOn() || shared.typingMode >= 2 || proc.sourceRefused) {
-        ResetWord();
-        if (CategoryIs(9)) PostShiftUp(msg->hwnd);
-        if (shared.categoryFlags[CAT_FLAG_WORDPRO]) PostShiftUp(msg->hwnd);
-        return 1;
-    }
+/* English or disabled typing: keys pass unchanged. So they do when a file the
+   script or keyboard needs lies outside the program folder. */
+int EnglishKeys(MSG* msg) {
+    if (SwitchToggledOn() && shared.typingMode < MODE_DISABLED_SCRIPT && !proc.sourceRefused)
+        return kGoOn;
+    ResetWord();
+    if (CategoryIs(CATEGORY_AMIPRO)) PostShiftUp(msg->hwnd);
+    if (shared.categoryFlags[CAT_FLAG_WORDPRO]) PostShiftUp(msg->hwnd);
+    return 1;
+}
 
-    // 10. Per-category guards.
-    int result = CategoryKeyGuards(msg);
-    if (result >= 0) return result;
-
-    // 11. Shift+Esc types the script's special code through the character path.
+/* Shift+Esc types the script's special code through the character path; the
+   script hot keys; Backspace inside a word removes its last code. */
+int ScriptCommandKeys(MSG* msg, int vk) {
     if (KeyDown(VK_SHIFT) && KeyDown(VK_ESCAPE)) {
         shared.keyState[VK_SHIFT] = 0;
         shared.keyState[VK_ESCAPE] = 0;
@@ -226,48 +229,48 @@ int KeyDownMessage(MSG* msg) {
         Swallow(msg);
         shared.specialCodePending = 1;
     }
-
-    // 12. Script hot keys.
     if (KeyDown(VK_CONTROL) && KeyDown(VK_SHIFT)) {
-        result = ScriptHotKey(msg);
+        const int result = ScriptHotKey(msg);
         if (result >= 0) return result;
     }
-
-    // 13. Backspace inside a word removes its last code and recomposes.
     if (vk == VK_BACK) {
         GetKeyboardState(shared.keyState);
-        size_t length = BoundedLength(shared.wordIscii, sizeof shared.wordIscii);
+        const size_t length = BoundedLength(shared.wordIscii, sizeof shared.wordIscii);
         if (!KeyDown(VK_BACK) || length == 0) return 1;
         shared.keyState[VK_BACK] = 0;
         shared.wordIscii[length - 1] = 0;
         SetKeyboardState(shared.keyState);
         return RecomposeWord(msg);
     }
+    return kGoOn;
+}
 
-    // 14. Shortcuts pass.
-    if (KeyDown(VK_CONTROL)) return 0;
+bool IsCharacterKey(int vk) {
+    return (vk >= '0' && vk <= 'Z') || vk >= VK_SCROLL || shared.specialCodePending;
+}
 
-    // 15. Character keys are composed.
-    if ((vk >= 48 && vk <= 90) || vk >= 145 || shared.specialCodePending) {
-        if (shared.keyHeld && !CategoryIs(13)) {
-            // Auto-repeat of a script key types nothing.
-            Swallow(msg);
-            msg->lParam = 0;
-            return 0;
-        }
-        shared.keyHeld = 1;
-        PostVirtualKeyEvent((BYTE)vk, 1);
-        return ComposeKey(msg);
+/* A character key is composed into the word; its release is synthesised at
+   once, and auto-repeat types nothing (except where the category wants it). */
+int CharacterKey(MSG* msg, int vk) {
+    if (shared.keyHeld && !CategoryIs(CATEGORY_FREELANCE)) {
+        Swallow(msg);
+        msg->lParam = 0;
+        return 0;
     }
+    shared.keyHeld = 1;
+    PostVirtualKeyEvent((BYTE)vk, 1);
+    return ComposeKey(msg);
+}
 
-    // 16. Any other key.
+/* Any other key: cursor keys, Tab, Enter and function keys end the word, Esc
+   keeps it; some categories want Shift released or F2 after arrows. */
+int OtherKey(MSG* msg, int vk) {
     if (vk == VK_SHIFT || vk == VK_CONTROL) return 1;
-    if (vk == VK_ESCAPE) {
-        Swallow(msg); // the word is kept
-    } else {
-        ResetWord(); // cursor keys, Tab, Enter, function keys end the word
-    }
-    if (CategoryIs(9)) {
+    if (vk == VK_ESCAPE)
+        Swallow(msg);
+    else
+        ResetWord();
+    if (CategoryIs(CATEGORY_AMIPRO)) {
         PostMessageA(msg->hwnd, WM_KEYDOWN, VK_SHIFT, kShiftDownLParam);
         PostShiftUp(msg->hwnd);
     } else if (shared.categoryFlags[CAT_FLAG_WORDPRO]) {
@@ -281,13 +284,30 @@ int KeyDownMessage(MSG* msg) {
     return 1;
 }
 
+int KeyDownMessage(MSG* msg) {
+    const int vk = (int)msg->wParam;
+    if (vk == VK_CLEAR) return 0; // only a modifier for extended codes
+
+    TrackWindows(msg);
+    RebindConverters();
+    GetKeyboardState(shared.keyState);
+
+    int result = ModeKeys(msg, vk);
+    if (result == kGoOn) result = EnglishKeys(msg);
+    if (result == kGoOn) result = CategoryKeyGuards(msg);
+    if (result == kGoOn) result = ScriptCommandKeys(msg, vk);
+    if (result != kGoOn) return result;
+    if (KeyDown(VK_CONTROL)) return 0; // shortcuts pass
+    return IsCharacterKey(vk) ? CharacterKey(msg, vk) : OtherKey(msg, vk);
+}
+
 int KeyUpMessage(MSG* msg) {
     const int vk = (int)msg->wParam;
     if (shared.specialCodePending) return 1;
     if (shared.switchKey != 0 && vk == shared.switchKey && shared.typingMode < 2)
         SelectFontInApplication(shared.activeTitle);
     shared.keyHeld = 0;
-    if (CategoryIs(12) && vk == VK_SHIFT && ContainsText(shared.activeTitle, kOverlayTitle))
+    if (CategoryIs(CATEGORY_OVERLAY) && vk == VK_SHIFT && ContainsText(shared.activeTitle, kOverlayTitle))
         PostMessageA(shared.activeWindow, WM_COMMAND, kCmdOverlayShift, 0);
     // Applications receive key-ups only for Shift, Ctrl and Alt.
     if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) return 1;
@@ -337,25 +357,37 @@ int RightButtonMessage(MSG* msg) {
 
 } // namespace
 
-/* ---------------- _MF ---------------- */
-extern "C" LRESULT CALLBACK _MF(int code, WPARAM wParam, LPARAM lParam) {
-    CheckSharedState(&shared); // any program may have written it
-    if (!shared.hookEnabled) return 0;
-    if (code < 0) {
-        CallNextHookEx(shared.getMessageHook, code, wParam, lParam);
-        return 1;
-    }
-    MSG* msg = (MSG*)lParam;
-    if (!msg) return 1;
+namespace {
+
+int HandleMessage(MSG* msg) {
     switch (msg->message) {
     case WM_LBUTTONDOWN:
-        if (!CategoryIs(12)) ResetWord(); // a click elsewhere starts a new word
+        if (!CategoryIs(CATEGORY_OVERLAY)) ResetWord(); // a click elsewhere starts a new word
         return 0;
     case WM_RBUTTONDOWN: return RightButtonMessage(msg);
     case WM_KEYDOWN: return KeyDownMessage(msg);
     case WM_KEYUP: return KeyUpMessage(msg);
     default: return 1;
     }
+}
+
+} // namespace
+
+/* ---------------- _MF ----------------
+   Every message passes on to the hooks after this one (a screen reader,
+   another input tool) unless it was swallowed here. */
+extern "C" LRESULT CALLBACK _MF(int code, WPARAM wParam, LPARAM lParam) {
+    CheckSharedState(&shared); // any program may have written it
+    MSG* msg = (MSG*)lParam;
+    if (code < 0 || !shared.hookEnabled || !msg) {
+        CallNextHookEx(shared.getMessageHook, code, wParam, lParam);
+        return code < 0 ? 1 : 0;
+    }
+    const UINT before = msg->message;
+    const int result = HandleMessage(msg);
+    const bool swallowed = msg->message == WM_NULL && before != WM_NULL;
+    if (!swallowed) CallNextHookEx(shared.getMessageHook, code, wParam, lParam);
+    return result;
 }
 
 /* ---------------- PostVirtualKeyEvent ---------------- */

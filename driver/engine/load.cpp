@@ -13,6 +13,10 @@ static const char kSettingsSection[] = "Settings";
 static const char kTitleBase[] = "TAV-MultiScript";
 static const char kManagerClass[] = "LoraTAV";
 
+// The hooks this process installed; only these are removed here (the shared
+// handles can be written by any program).
+static HHOOK hooksInstalledHere[2];
+
 /* ---------------- Nelkor_Entry ---------------- */
 extern "C" int Nelkor_Entry(HINSTANCE module) {
     // The directory of the caller's module (the manager passes its own
@@ -33,13 +37,29 @@ extern "C" int Nelkor_Entry(HINSTANCE module) {
                                 GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                             (LPCSTR)(void*)&Nelkor_Entry, &self))
         self = GetModuleHandleA("NELKOR.DLL");
-    shared.getMessageHook =
+    hooksInstalledHere[0] =
         SetWindowsHookExA(WH_GETMESSAGE, (HOOKPROC)(void*)GetProcAddress(self, "_MF"), self, 0);
-    shared.sysMsgFilterHook =
+    hooksInstalledHere[1] =
         SetWindowsHookExA(WH_SYSMSGFILTER, (HOOKPROC)(void*)GetProcAddress(self, "_SMP"), self, 0);
+    shared.getMessageHook = hooksInstalledHere[0];
+    shared.sysMsgFilterHook = hooksInstalledHere[1];
 
     shared.layoutTable = (LayoutTable*)&inscriptTable;
     return LoadDefFonts(nullptr);
+}
+
+// The menu loop's start and end, as _SMP sees them.
+static void FollowMenuLoop(const MSG* msg) {
+    if (!shared.inMenuLoop) {
+        shared.inMenuLoop = 1;
+        shared.savedLockInMenu = GetKeyState(shared.switchKey) & 1;
+        _SCL(0);
+        return;
+    }
+    if (msg && msg->lParam == 0xFFFF) {
+        shared.inMenuLoop = 0;
+        _SCL(shared.savedLockInMenu);
+    }
 }
 
 /* ---------------- _SMP ---------------- */
@@ -47,23 +67,9 @@ extern "C" int Nelkor_Entry(HINSTANCE module) {
 // earlier state returns when the menu loop reports its end.
 extern "C" LRESULT CALLBACK _SMP(int code, WPARAM wParam, LPARAM lParam) {
     CheckSharedState(&shared); // any program may have written it
-    if (code < 0) {
-        CallNextHookEx(shared.sysMsgFilterHook, code, wParam, lParam);
-        return 0;
-    }
-    if (code != MSGF_MENU) return 0;
-    const MSG* msg = (const MSG*)lParam;
-    if (!shared.inMenuLoop) {
-        shared.inMenuLoop = 1;
-        shared.savedLockInMenu = GetKeyState(shared.switchKey) & 1;
-        _SCL(0);
-        return 0;
-    }
-    if (msg && msg->lParam == 0xFFFF) {
-        shared.inMenuLoop = 0;
-        _SCL(shared.savedLockInMenu);
-    }
-    return 0;
+    if (code == MSGF_MENU) FollowMenuLoop((const MSG*)lParam);
+    // Nothing is taken from the menu: the hooks after this one decide.
+    return CallNextHookEx(shared.sysMsgFilterHook, code, wParam, lParam);
 }
 
 /* ---------------- WEP ---------------- */
@@ -77,8 +83,10 @@ extern "C" int WEP(void) {
         proc.adapterModule = nullptr;
         proc.adapterPath[0] = 0;
     }
-    if (shared.getMessageHook) UnhookWindowsHookEx(shared.getMessageHook);
-    if (shared.sysMsgFilterHook) UnhookWindowsHookEx(shared.sysMsgFilterHook);
+    for (HHOOK& hook : hooksInstalledHere) {
+        if (hook) UnhookWindowsHookEx(hook);
+        hook = nullptr;
+    }
     shared.getMessageHook = nullptr;
     shared.sysMsgFilterHook = nullptr;
     return 1;

@@ -55,3 +55,21 @@ bool ResolveModuleDirectoryFile(const char* fileName, char* full, size_t fullSiz
         return false; // cut: it would name another file
     return ResolveTrustedFile(candidate, sizeof candidate, full, fullSize);
 }
+
+FileStamp StampFile(const char* path) {
+    FileStamp stamp = {};
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!path || !path[0] || !GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return stamp;
+    stamp.present = true;
+    stamp.sizeHigh = data.nFileSizeHigh;
+    stamp.sizeLow = data.nFileSizeLow;
+    stamp.written = data.ftLastWriteTime;
+    return stamp;
+}
+
+bool SameStamp(const FileStamp& a, const FileStamp& b) {
+    return a.present == b.present && a.sizeHigh == b.sizeHigh && a.sizeLow == b.sizeLow &&
+           a.written.dwLowDateTime == b.written.dwLowDateTime &&
+           a.written.dwHighDateTime == b.written.dwHighDateTime;
+}

@@ -6,6 +6,21 @@
 #include "driver/engine/engine.h"
 #include "driver/rules/rule_frame.h"
 
+// Per process: the rule file the frame was last loaded from, as it was then.
+static char loadedRulePath[NK_TRUSTED_PATH_SIZE];
+static FileStamp loadedRuleStamp;
+static int loadedRuleDirection = -1;
+
+bool RuleFileCurrent(int direction) {
+    const char* name = RuleFileName(direction);
+    char full[NK_TRUSTED_PATH_SIZE];
+    if (!name || direction != loadedRuleDirection ||
+        !ResolveModuleDirectoryFile(name, full, sizeof full) ||
+        lstrcmpiA(full, loadedRulePath) != 0)
+        return false;
+    return SameStamp(StampFile(full), loadedRuleStamp);
+}
+
 bool RuleFileTrusted(int direction) {
     const char* name = RuleFileName(direction);
     char full[NK_TRUSTED_PATH_SIZE];
@@ -21,10 +36,18 @@ extern "C" int ascii2iscii_init(int direction) {
     const char* name = RuleFileName(direction);
     if (!name) return RulesInit("", direction); // refused by the engine, nothing opened
     char full[NK_TRUSTED_PATH_SIZE];
+    loadedRuleDirection = -1;
     if (!ResolveModuleDirectoryFile(name, full, sizeof full)) return RulesRefused(direction);
-    // The canonical folder of the file; the engine appends the name again.
-    full[strlen(full) - strlen(name)] = 0;
-    return RulesInit(full, direction);
+    // The stamp before the read: a change during it shows at the next key.
+    const FileStamp stamp = StampFile(full);
+    char folder[NK_TRUSTED_PATH_SIZE];
+    CopyText(folder, sizeof folder, full);
+    folder[strlen(folder) - strlen(name)] = 0; // the engine appends the name again
+    const int result = RulesInit(folder, direction);
+    CopyText(loadedRulePath, sizeof loadedRulePath, full);
+    loadedRuleStamp = stamp;
+    loadedRuleDirection = direction;
+    return result;
 }
 
 /* ---------------- ascii2iscii_convert_str ---------------- */

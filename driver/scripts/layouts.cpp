@@ -80,6 +80,15 @@ static bool converterRefusedHere;                       // the last name was ref
 static bool layoutRefusedHere;                          // the last layout file was refused
 // The last layout file reported as unreadable in this process.
 static char layoutReportedHere[NK_TRUSTED_PATH_SIZE];
+// The file loadedTable was last filled from (or tried), as it was then.
+static struct {
+    bool known;
+    bool refused;
+    char name[NK_MODULE_DIR_SIZE + NK_CONVERTER_NAME_SIZE]; // as asked for
+    char trusted[NK_TRUSTED_PATH_SIZE];                     // as opened
+    FileStamp stamp;
+    int searchCode;
+} loadedIdentity;
 
 // Per process scratch of the file reader: the hook reloads file layouts at
 // every key-down, so nothing is allocated.
@@ -170,6 +179,54 @@ void ReportUnreadableLayout(const char* shownName) {
     ShowDriverBox(shownName, "NELKOR - Cannot Access", MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
 }
 
+/* What _LKT does with a path and a kind, apart from reading: the canonical
+   path of the Inscript and Phonetic English files (written back into path),
+   layoutPath, the keyboard kind. full receives the file to read; returns true
+   when the file is one of Phonetic English. */
+bool ChooseLayout(char* path, int kind, char* full, size_t fullSize) {
+    UpperCaseText(path);
+    const char* canonical = ContainsText(path, kInscriptName)   ? kInscriptName
+                            : ContainsText(path, kPhoneticName) ? kPhoneticName
+                                                                : nullptr;
+    if (canonical) {
+        CopyText(full, fullSize, shared.moduleDirectory);
+        AppendText(full, fullSize, canonical);
+        StoreLayoutPath(full);
+        CopyText(path, NK_LAYOUT_PATH_SIZE, shared.layoutPath);
+    } else {
+        CopyText(full, fullSize, path);
+        StoreLayoutPath(full);
+    }
+
+    if (kind == KBD_TYPEWRITER)
+        shared.keyboardKind = KBD_TYPEWRITER;
+    else if (ContainsText(full, kInscriptName))
+        shared.keyboardKind = KBD_INSCRIPT;
+    else if (ContainsText(full, kPhoneticName))
+        shared.keyboardKind = KBD_PHONETIC;
+    else if (ContainsText(full, kUkName))
+        shared.keyboardKind = KBD_UK_INSCRIPT;
+    else
+        shared.keyboardKind = KBD_OTHER;
+    return canonical == kPhoneticName;
+}
+
+bool ReadsLayoutFile(int kind) {
+    return kind == KBD_PHONETIC || kind == KBD_TYPEWRITER;
+}
+
+/* Whether loadedTable holds the file as it is now, read for the present
+   script: the same name, the same size and last write time. A file that was
+   missing or refused and still is counts as current too: it is not tried,
+   nor reported, again at every key. */
+bool LayoutCurrent(const char* full) {
+    if (!loadedIdentity.known || lstrcmpiA(full, loadedIdentity.name) != 0 ||
+        LayoutSearchCode(shared.activeScript) != loadedIdentity.searchCode)
+        return false;
+    if (loadedIdentity.refused) return true;
+    return SameStamp(StampFile(loadedIdentity.trusted), loadedIdentity.stamp);
+}
+
 } // namespace
 
 bool ConverterRefused(void) {
@@ -195,47 +252,34 @@ const LayoutTable* ActiveLayoutTable(void) {
 
 /* ---------------- _LKT ---------------- */
 // path: a writable buffer of at least NK_LAYOUT_PATH_SIZE bytes; it may be
-// shared.layoutPath itself (the hook passes it). It is upper-cased, and for the
-// Inscript and Phonetic English files it receives the canonical path.
+// shared.layoutPath itself. It is upper-cased, and for the Inscript and
+// Phonetic English files it receives the canonical path. The file of kinds
+// 161 and 162 is read every time.
 extern "C" LayoutTable* _LKT(char* path, int kind) {
     char none[1] = "";
     if (!path) path = none;
-    UpperCaseText(path);
     shared.rulesReloadPending = 0;
     shared.layoutLoaded = 1;
-
-    // full names the file to read; layoutPath what names it in 39 characters.
-    char full[kFullPathSize];
-    const char* canonical = ContainsText(path, kInscriptName)   ? kInscriptName
-                            : ContainsText(path, kPhoneticName) ? kPhoneticName
-                                                                : nullptr;
-    if (canonical) {
-        CopyText(full, sizeof full, shared.moduleDirectory);
-        AppendText(full, sizeof full, canonical);
-        StoreLayoutPath(full);
-        CopyText(path, NK_LAYOUT_PATH_SIZE, shared.layoutPath);
-        if (canonical == kPhoneticName) shared.rulesReloadPending = 1;
-    } else {
-        CopyText(full, sizeof full, path);
-        StoreLayoutPath(full);
-    }
-
-    if (kind == KBD_TYPEWRITER)
-        shared.keyboardKind = KBD_TYPEWRITER;
-    else if (ContainsText(full, kInscriptName))
-        shared.keyboardKind = KBD_INSCRIPT;
-    else if (ContainsText(full, kPhoneticName))
-        shared.keyboardKind = KBD_PHONETIC;
-    else if (ContainsText(full, kUkName))
-        shared.keyboardKind = KBD_UK_INSCRIPT;
-    else
-        shared.keyboardKind = KBD_OTHER;
-
-    if (shared.keyboardKind == KBD_PHONETIC || shared.keyboardKind == KBD_TYPEWRITER)
+    char full[kFullPathSize]; // the file to read; layoutPath names it in 39 characters
+    if (ChooseLayout(path, kind, full, sizeof full)) shared.rulesReloadPending = 1;
+    if (ReadsLayoutFile(shared.keyboardKind))
         shared.layoutTable = FillKeyboardTable(full);
     else
         shared.layoutTable = (LayoutTable*)&inscriptTable;
     return shared.layoutTable;
+}
+
+const LayoutTable* RefreshLayoutForKey(int kind) {
+    char full[kFullPathSize];
+    ChooseLayout(shared.layoutPath, kind, full, sizeof full);
+    shared.layoutLoaded = 1;
+    if (!ReadsLayoutFile(shared.keyboardKind)) {
+        shared.layoutTable = (LayoutTable*)&inscriptTable;
+        return &inscriptTable;
+    }
+    if (!LayoutCurrent(full)) FillKeyboardTable(full);
+    shared.layoutTable = &loadedTable;
+    return &loadedTable;
 }
 
 /* ---------------- FillKeyboardTable ---------------- */
@@ -248,6 +292,14 @@ extern "C" LayoutTable* FillKeyboardTable(const char* path) {
     ResolveLayoutPath(path ? path : "", full, sizeof full);
     char trusted[NK_TRUSTED_PATH_SIZE];
     layoutRefusedHere = !ResolveTrustedFile(full, sizeof full, trusted, sizeof trusted);
+    // What is read now, stamped before the read: a change during it shows at
+    // the next key.
+    loadedIdentity.known = true;
+    loadedIdentity.refused = layoutRefusedHere;
+    CopyText(loadedIdentity.name, sizeof loadedIdentity.name, full);
+    CopyText(loadedIdentity.trusted, sizeof loadedIdentity.trusted, trusted);
+    loadedIdentity.stamp = StampFile(trusted);
+    loadedIdentity.searchCode = LayoutSearchCode(shared.activeScript);
     HANDLE file = layoutRefusedHere ? INVALID_HANDLE_VALUE
                                     : CreateFileA(trusted, GENERIC_READ,
                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -20,6 +20,12 @@ bool ConverterBoundFrom(const char* path);
 bool ConverterRefused(void);
 bool LayoutRefused(void);
 
+// The hook's _LKT for layoutPath at every key-down: the same choice of file
+// and kind, but the file is read again only when it changed (name, size,
+// last write time, or the script whose block is read), and the rules are
+// not marked for reloading. Returns the table keys are looked up in.
+const LayoutTable* RefreshLayoutForKey(int kind);
+
 // The table keys are looked up in, in this process: the table filled from the
 // layout file for kinds 161 and 162, the built-in Inscript table otherwise.
 const LayoutTable* ActiveLayoutTable(void);

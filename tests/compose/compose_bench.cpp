@@ -1,13 +1,18 @@
-// Cost of one script key-down end to end under Wine: _MF on a real window
-// with the test adapter (rebinding the adapter module, the lookup, the
-// conversion of the whole word and the posting), for words of 10 and 50
-// codes and for the typewriter kind, which reloads its layout file too.
-//   compose_bench [iterations]     (run from bin/)
+// Cost of one key-down in the hook under Wine, with the real Devanagari
+// module: _MF on a real window (window tracking, binding the converters, the
+// layout lookup, the conversion of the whole word and the posting), for each
+// keyboard kind and words of 1, 10 and 50 codes, and Shift alone; then what
+// the parts of a key-down cost on their own. Prints one table.
+//   compose_bench [iterations]     (run from bin/, beside nelkor.dll)
+// The driver is bound at load time, so the same program measures any build
+// of nelkor.dll put beside it (scripts/bench.sh runs two builds side by side).
 #include <windows.h>
 
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include <string>
 
 #include "driver/engine/shared_state.h"
 
@@ -35,79 +40,182 @@ double Now() {
     return (double)t.QuadPart * 1e6 / (double)f.QuadPart;
 }
 
-// Microseconds per key-down of vk with a word of `codes` codes after it.
-double Measure(HWND window, int vk, int codes, int iterations) {
+std::string programFolder;
+HWND window;
+int iterations = 2000;
+
+void KeyDown(int vk) {
+    State().keyHeld = 0; // no auto-repeat
+    MSG msg = {window, WM_KEYDOWN, (WPARAM)vk, (LPARAM)((MapVirtualKeyA(vk, 0) << 16) | 1), 0,
+               {0, 0}};
+    _MF(HC_ACTION, PM_REMOVE, (LPARAM)&msg);
+}
+
+// Microseconds per key-down of vk after a word of codes - 1 keys of vk, as
+// the word stands on screen then: the key types the word's last code.
+double Measure(int vk, int codes) {
+    SharedState& s = State();
+    s.wordIscii[0] = s.shownGlyphs[0] = s.shownPairs[0] = 0;
+    for (int k = 0; k + 1 < codes; ++k) {
+        KeyDown(vk);
+        DrainQueue();
+    }
+    char word[sizeof s.wordIscii], glyphs[sizeof s.shownGlyphs], pairs[sizeof s.shownPairs];
+    memcpy(word, s.wordIscii, sizeof word);
+    memcpy(glyphs, s.shownGlyphs, sizeof glyphs);
+    memcpy(pairs, s.shownPairs, sizeof pairs);
     double total = 0;
     for (int i = 0; i < iterations; ++i) {
-        SharedState& s = State();
-        memset(s.wordIscii, 0xB3, (size_t)codes - 1); // KA ... KA, already shown
-        s.wordIscii[codes - 1] = 0;
-        for (int k = 0; k < codes - 1; ++k) {
-            s.shownGlyphs[k] = 'S';
-            s.shownPairs[2 * k] = 'S';
-            s.shownPairs[2 * k + 1] = '0';
-        }
-        s.shownGlyphs[codes - 1] = 0;
-        s.shownPairs[2 * (codes - 1)] = 0;
-        s.keyHeld = 0;
-        MSG msg = {window, WM_KEYDOWN, (WPARAM)vk, (LPARAM)((MapVirtualKeyA(vk, 0) << 16) | 1),
-                   0,      {0, 0}};
-        double start = Now();
-        _MF(HC_ACTION, PM_REMOVE, (LPARAM)&msg);
+        memcpy(s.wordIscii, word, sizeof word);
+        memcpy(s.shownGlyphs, glyphs, sizeof glyphs);
+        memcpy(s.shownPairs, pairs, sizeof pairs);
+        const double start = Now();
+        KeyDown(vk);
         total += Now() - start;
         DrainQueue();
     }
+    s.wordIscii[0] = s.shownGlyphs[0] = s.shownPairs[0] = 0;
     return total / iterations;
+}
+
+// Microseconds per call of f.
+template <typename F> double PerCall(F f, int count) {
+    const double start = Now();
+    for (int i = 0; i < count; ++i)
+        f();
+    return (Now() - start) / count;
+}
+
+void ChooseKeyboard(int kind) {
+    char path[MAX_PATH];
+    switch (kind) {
+    case KBD_PHONETIC:
+        snprintf(path, sizeof path, "%s", "PEKBD.BIN");
+        _LKT(path, 0);
+        ascii2iscii_init(1);
+        break;
+    case KBD_TYPEWRITER:
+        SetConverter1((programFolder + "DVAKBD32.DLL").c_str());
+        snprintf(path, sizeof path, "%s", (programFolder + "DVAKBD32.typ").c_str());
+        _LKT(path, KBD_TYPEWRITER);
+        break;
+    default:
+        snprintf(path, sizeof path, "%s", "INSKBD.BIN");
+        _LKT(path, 0);
+        break;
+    }
+}
+
+void PrintKeyDowns() {
+    printf("%-34s %9s %9s %9s\n", "key-down (us)", "1 code", "10 codes", "50 codes");
+    printf("%-34s %9.1f\n", "Shift alone", Measure(VK_SHIFT, 1));
+    const struct {
+        const char* name;
+        int kind;
+    } rows[] = {{"Inscript (160), K", KBD_INSCRIPT},
+                {"Phonetic English (161), K", KBD_PHONETIC},
+                {"typewriter (162), K", KBD_TYPEWRITER}};
+    for (const auto& row : rows) {
+        ChooseKeyboard(row.kind);
+        printf("%-34s %9.1f %9.1f %9.1f\n", row.name, Measure('K', 1), Measure('K', 10),
+               Measure('K', 50));
+    }
+    ChooseKeyboard(KBD_INSCRIPT);
+    SetConverter1("");
+}
+
+// What the parts of a key-down cost when called alone.
+void PrintParts() {
+    printf("%-34s %9s\n", "part (us per call)", "");
+    char title[128];
+    BYTE keys[256];
+    printf("%-34s %9.2f\n", "GetActiveWindow", PerCall([] { GetActiveWindow(); }, 20000));
+    printf("%-34s %9.2f\n", "GetWindowTextA (own window)",
+           PerCall([&] { GetWindowTextA(window, title, sizeof title); }, 20000));
+    printf("%-34s %9.2f\n", "GetKeyboardState",
+           PerCall([&] { GetKeyboardState(keys); }, 20000));
+    printf("%-34s %9.2f\n", "MapVirtualKeyA", PerCall([] { MapVirtualKeyA('K', 0); }, 20000));
+    printf("%-34s %9.2f\n", "PostMessageA WM_CHAR + drain",
+           PerCall([] { PostMessageA(window, WM_CHAR, 'x', 1); DrainQueue(); }, 5000));
+    printf("%-34s %9.2f\n", "keybd_event key-up + drain",
+           PerCall([] { keybd_event('K', 0, KEYEVENTF_KEYUP, 0); DrainQueue(); }, 2000));
+    const std::string module = programFolder + "DVTROP32.DLL";
+    HMODULE held = LoadLibraryA(module.c_str()); // as the hook keeps it
+    printf("%-34s %9.2f\n", "LoadLibraryA+FreeLibrary (held)",
+           PerCall([&] { FreeLibrary(LoadLibraryA(module.c_str())); }, 2000));
+    printf("%-34s %9.2f\n", "GetProcAddress", PerCall([&] {
+               GetProcAddress(held, "iscii2devglf");
+           }, 20000));
+    AdapterEntryFn entry = (AdapterEntryFn)(void*)GetProcAddress(held, "iscii2devglf");
+    unsigned char word[51], out[NK_ADAPTER_OUT_MAX];
+    memset(word, 0xB3, 50);
+    word[50] = 0;
+    printf("%-34s %9.2f\n", "adapter, word of 50 codes", PerCall([&] {
+               for (const unsigned char* p = word; *p;) {
+                   int32_t consumed = 0, length = 0;
+                   entry(p, out, &consumed, &length, 0);
+                   p += consumed > 0 ? consumed : 1;
+               }
+           }, 2000));
+    FreeLibrary(held);
+    char path[MAX_PATH];
+    snprintf(path, sizeof path, "%s", "PEKBD.BIN");
+    printf("%-34s %9.2f\n", "layout file read (FillKeyboardTable)",
+           PerCall([&] { FillKeyboardTable(path); }, 500));
+    printf("%-34s %9.2f\n", "rule file read (ascii2iscii_init)",
+           PerCall([] { ascii2iscii_init(1); }, 200));
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    const std::string rules = programFolder + "EN2IN.RUL";
+    printf("%-34s %9.2f\n", "GetFileAttributesExA",
+           PerCall([&] { GetFileAttributesExA(rules.c_str(), GetFileExInfoStandard, &data); },
+                   5000));
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const int iterations = argc > 1 ? atoi(argv[1]) : 2000;
+    if (argc > 1) iterations = atoi(argv[1]);
+    if (iterations < 1) iterations = 1;
     WNDCLASSA wc = {};
     wc.lpfnWndProc = WndProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "NkBench";
     RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, "NkBench", "Bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                  200, 100, nullptr, nullptr, wc.hInstance, nullptr);
+    window = CreateWindowExA(0, "NkBench", "Bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                             100, nullptr, nullptr, wc.hInstance, nullptr);
     SetForegroundWindow(window);
     SetFocus(window);
 
-    char dir[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, dir, sizeof dir);
-    *(strrchr(dir, '\\') + 1) = 0;
+    // A program folder of the bench's own below bin\: the real Devanagari
+    // module, the test typewriter module and the layout and rule files.
+    char bin[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, bin, sizeof bin);
+    *(strrchr(bin, '\\') + 1) = 0;
+    programFolder = std::string(bin) + "benchdir\\";
+    CreateDirectoryA(programFolder.c_str(), nullptr);
+    for (const char* name : {"DVTROP32.DLL", "INSKBD.BIN", "PEKBD.BIN", "EN2IN.RUL", "IN2EN.RUL",
+                             "testmods\\DVAKBD32.DLL", "testmods\\DVAKBD32.typ"}) {
+        const char* file = strrchr(name, '\\') ? strrchr(name, '\\') + 1 : name;
+        CopyFileA((std::string(bin) + name).c_str(), (programFolder + file).c_str(), FALSE);
+    }
+    const char* dir = programFolder.c_str();
     SharedState& s = State();
-    snprintf(s.moduleDirectory, sizeof s.moduleDirectory, "%stestmods\\", dir);
-    snprintf(s.adapterFileName, sizeof s.adapterFileName, "%s", "DVTROP32.DLL");
-    s.activeScript = 'B';
+    snprintf(s.moduleDirectory, sizeof s.moduleDirectory, "%s", dir);
+    snprintf(s.iniDirectory, sizeof s.iniDirectory, "%s", dir);
+    snprintf(s.adapterFileName, sizeof s.adapterFileName, "%s", "dvtrop32.dll");
+    s.activeScript = SCRIPT_DEVANAGARI;
     s.switchKey = VK_CAPITAL;
-    s.typingMode = 0;
-    s.keyboardKind = 160;
+    s.typingMode = MODE_SCRIPT;
+    s.keyboardKind = KBD_INSCRIPT;
+    s.hookEnabled = 1;
     BYTE state[256] = {};
     state[VK_CAPITAL] = 1;
     SetKeyboardState(state);
 
     setvbuf(stdout, nullptr, _IONBF, 0);
-    printf("iterations %d, microseconds per key-down\n", iterations);
-    printf("Shift key-down (rebind only, no composition): %8.1f\n",
-           Measure(window, VK_SHIFT, 1, iterations));
-    printf("Inscript, word of 10 codes:                   %8.1f\n",
-           Measure(window, 'K', 10, iterations));
-    printf("Inscript, word of 50 codes:                   %8.1f\n",
-           Measure(window, 'K', 50, iterations));
-
-    // Typewriter: the converter module and the layout file again at every key.
-    char path[MAX_PATH];
-    snprintf(path, sizeof path, "%stestmods\\DVAKBD32.DLL", dir);
-    SetConverter1(path);
-    snprintf(path, sizeof path, "%stestmods\\DVAKBD32.typ", dir);
-    _LKT(path, 162);
-    printf("Typewriter, word of 10 codes:                 %8.1f\n",
-           Measure(window, 'K', 10, iterations));
-    printf("Typewriter, word of 50 codes:                 %8.1f\n",
-           Measure(window, 'K', 50, iterations));
-    SetConverter1("");
+    printf("%d key-downs per cell, module %sDVTROP32.DLL\n", iterations, dir);
+    PrintKeyDowns();
+    PrintParts();
     DestroyWindow(window);
     return 0;
 }

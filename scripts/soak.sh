@@ -10,6 +10,8 @@
 # --seed S      the random stream (default: from the clock; printed, so a run
 #               and what it finds can be repeated)
 # --bin DIR     bin folder of the win64 build (default $NK_BUILD/win64/bin)
+# --script XX   the script the manager starts with (DV, RM or SD; default
+#               DV); the hot keys then choose Roman and Devanagari
 # --session     use the running X display and Wine prefix (the test suite's);
 #               otherwise a virtual display is started and stopped here
 # Typist options: --check-every N (keys per checkpoint), --fault backspace
@@ -27,6 +29,7 @@ keys=100000
 seed=""
 bin="$NK_BUILD/win64/bin"
 session=0
+script=DV
 extra=()
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -34,6 +37,7 @@ while [ $# -gt 0 ]; do
     --seed) seed="$2"; shift 2 ;;
     --bin) bin="$2"; shift 2 ;;
     --session) session=1; shift ;;
+    --script) script="$2"; shift 2 ;;
     *) extra+=("$1"); shift ;;
   esac
 done
@@ -53,8 +57,8 @@ for f in davrin.exe nelkor.dll DVTROP32.DLL RMTROP32.DLL SDTROP32.DLL INSKBD.BIN
          PEKBD.BIN EN2IN.RUL IN2EN.RUL soak_typist.exe; do
   [ -f "$bin/$f" ] && cp "$bin/$f" "$folder/"
 done
-printf '[Settings]\r\nDefaultScript=DV\r\nTAV=ON\r\nInscriptSwitch=20\r\nKeyboardOverlay=INSKBD.BIN\r\nKEYBOARD=160\r\nDualFont=0\r\nHyphenation=1\r\nApplication_Category=0\r\n' \
-  > "$folder/TAVWIN.INI"
+printf '[Settings]\r\nDefaultScript=%s\r\nTAV=ON\r\nInscriptSwitch=20\r\nKeyboardOverlay=INSKBD.BIN\r\nKEYBOARD=160\r\nDualFont=0\r\nHyphenation=1\r\nApplication_Category=0\r\n' \
+  "$script" > "$folder/TAVWIN.INI"
 
 # The hooks map the driver into Wine's long-lived desktop processes; ending
 # the Wine session afterwards leaves the next program a fresh shared section.
@@ -70,7 +74,7 @@ if [ "$session" = 0 ]; then
   prepare_prefix
 fi
 
-echo "soak: $keys keys, seed $seed, program folder $folder"
+echo "soak: $keys keys, seed $seed, starting script $script, program folder $folder"
 ( cd "$folder" && exec "$WINE64" davrin.exe ) >/dev/null 2>&1 &
 for _ in $(seq 1 150); do
   xdotool search --name '^TAV-MultiScript' >/dev/null 2>&1 && break

@@ -182,4 +182,33 @@ TEST_F(SoakModelTest, AWrongBackspaceIsSeenInTheText) {
     EXPECT_GT(model.composed, 1000u);
 }
 
+// The stream repeats with its seed, and a few thousand keys hold every kind.
+TEST(SoakKeys, TheStreamRepeatsAndHoldsEveryKind) {
+    static SoakModel m;
+    static LayoutTable empty;
+    SoakModelInit(&m, &empty, nullptr, 'B');
+    m.switchOn = true;
+    SoakScripts scripts = {"AB"};
+    SoakRandom a, b;
+    SoakSeed(&a, 99);
+    SoakSeed(&b, 99);
+    int longA = 0, longB = 0, seen[SOAK_KEY_KINDS] = {}, hotKeyScripts[2] = {};
+    for (int i = 0; i < 5000; ++i) {
+        const SoakKey ka = SoakNextKey(&a, m, scripts, &longA);
+        const SoakKey kb = SoakNextKey(&b, m, scripts, &longB);
+        ASSERT_EQ(memcmp(&ka, &kb, sizeof ka), 0) << "key " << i;
+        ++seen[ka.kind];
+        if (ka.kind == SOAK_HOT_KEY) ++hotKeyScripts[ka.script == 'A' ? 0 : 1];
+        if (ka.kind == SOAK_SCRIPT_KEY) {
+            EXPECT_NE(UsVirtualKey(ka.scan), 0);
+        }
+    }
+    for (int kind = 0; kind < SOAK_KEY_KINDS; ++kind) EXPECT_GT(seen[kind], 0) << "kind " << kind;
+    EXPECT_GT(hotKeyScripts[0], 0);
+    EXPECT_GT(hotKeyScripts[1], 0);
+    EXPECT_EQ(SoakHotKeyFor('A'), 0x70);
+    EXPECT_EQ(SoakHotKeyFor('K'), 0x7B);
+    EXPECT_EQ(SoakHotKeyFor('R'), 0); // Sanskrit-Devanagari has no hot key
+}
+
 } // namespace

@@ -83,4 +83,5 @@ done
 sleep 1.5 # the manager's one-second splash
 ( cd "$folder" && exec "$WINE64" notepad ) >/dev/null 2>&1 &
 cd "$folder" || exit 2
-"$WINE64" soak_typist.exe "$keys" "$seed" "${extra[@]}"
+case "$script" in RM) code=A ;; SD) code=R ;; *) code=B ;; esac
+"$WINE64" soak_typist.exe "$keys" "$seed" --script "$code" "${extra[@]}"

@@ -29,6 +29,7 @@ namespace {
 
 const int kDefaultCheckEvery = 60;     // keys between checkpoints
 const DWORD kSyncTimeoutMs = 8000;     // notepad follows a batch well within this
+const DWORD kFirstPollMs = 2, kLastPollMs = 32; // between looks at notepad's text
 const DWORD kStartTimeoutMs = 30000;   // the manager and notepad come up
 const size_t kClearAbove = 2500;       // the text is emptied beyond this many bytes
 const int kRecentKeys = 64;            // keys shown before a mismatch: a whole batch
@@ -182,15 +183,28 @@ void ReadTitle(char* title, size_t size) {
 
 // Waits until notepad's text has `length` bytes and, when `expected` is
 // given, equals it. There is no event for another program's text changing,
-// so it is read again after a short sleep; the sentinel space at the end of
-// every batch makes the first match the end of the batch.
+// so it is looked at again after a sleep that grows while notepad is busy:
+// every look is a message notepad's thread must answer between keys. The
+// length is cheap to ask; the text is copied only when the length is right.
+// The sentinel space at the end of every batch makes the first match the
+// end of the batch.
 bool WaitForText(size_t length, const char* expected) {
     const DWORD start = GetTickCount();
+    DWORD pause = kFirstPollMs;
     for (;;) {
-        const size_t n = ReadText();
-        if (n == length && (!expected || memcmp(session.actual, expected, n) == 0)) return true;
-        if (GetTickCount() - start > kSyncTimeoutMs) return false;
-        Sleep(n == length ? 5 : 1);
+        const LRESULT n = SendMessageA(session.edit, WM_GETTEXTLENGTH, 0, 0);
+        if (n == (LRESULT)length) {
+            ReadText();
+            if (strlen(session.actual) == length &&
+                (!expected || memcmp(session.actual, expected, length) == 0))
+                return true;
+        }
+        if (GetTickCount() - start > kSyncTimeoutMs) {
+            ReadText();
+            return false;
+        }
+        Sleep(pause);
+        if (pause < kLastPollMs) pause *= 2;
     }
 }
 

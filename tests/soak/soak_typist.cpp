@@ -232,10 +232,13 @@ void ReportTextMismatch(const char* what) {
     const SoakModel& m = session.model;
     size_t first = 0;
     while (first < m.length && session.actual[first] == m.text[first]) ++first;
+    const size_t caret = ReadCaret();
     printf("MISMATCH (%s) seed %llu after key %ld: expected %zu bytes caret %zu, notepad %zu bytes "
            "caret %zu, first difference at %zu\n",
            what, (unsigned long long)session.seed, session.keysSent - 1, m.length, m.caret,
-           strlen(session.actual), ReadCaret(), first);
+           strlen(session.actual), caret, first);
+    // A caret mismatch shows the text around the carets.
+    if (first == m.length && caret != m.caret) first = caret < m.caret ? caret : m.caret;
     const size_t from = first > 12 ? first - 12 : 0;
     PrintBytes("expected", m.text, from, first + 40);
     PrintBytes("notepad ", session.actual, from, first + 40);
@@ -290,6 +293,31 @@ INPUT pending[(kDefaultCheckEvery * 50 + 2) * kMaxEventsPerKey];
 int pendingCount;
 int checkEvery = kDefaultCheckEvery;
 
+// The states (text and caret) the model went through since notepad was last
+// seen to follow it. Notepad has followed a batch only when it shows a state
+// that occurs once in the batch: a batch ending in "space, Backspace, space"
+// passes through its final text one key before its end.
+const int kMaxBatchStates = kDefaultCheckEvery * 50 + 64;
+uint64_t batchStates[kMaxBatchStates];
+int batchStateCount;
+
+uint64_t ModelState() {
+    const SoakModel& m = session.model;
+    uint64_t h = 1469598103934665603ull; // FNV-1a over the text, then length and caret
+    for (size_t i = 0; i < m.length; ++i) h = (h ^ (unsigned char)m.text[i]) * 1099511628211ull;
+    return (h ^ m.length * 31 ^ m.caret) * 1099511628211ull;
+}
+
+void NoteState() {
+    if (batchStateCount < kMaxBatchStates) batchStates[batchStateCount++] = ModelState();
+}
+
+bool StateSeenInBatch(uint64_t state) {
+    for (int i = 0; i + 1 < batchStateCount; ++i)
+        if (batchStates[i] == state) return true;
+    return false;
+}
+
 void Remember(const SoakKey& key) {
     const int slot = (int)(session.keysSent % kRecentKeys);
     session.recent[slot] = key;
@@ -302,6 +330,7 @@ void QueueKey(const SoakKey& key) {
     AddKeyEvents(key, pending, &pendingCount);
     Remember(key);
     SoakModelKey(&session.model, key);
+    NoteState();
 }
 
 void Flush() {
@@ -315,11 +344,16 @@ SoakKey Space() {
     return key;
 }
 
-// Every batch ends with a space: notepad has followed once it shows it.
+// Every batch ends with spaces, as many as make its final state one that
+// the batch did not pass through before: notepad has followed once it shows
+// that state.
 void EndBatch() {
-    QueueKey(Space());
+    do QueueKey(Space());
+    while (StateSeenInBatch(ModelState()));
     Flush();
     Checkpoint();
+    batchStateCount = 0;
+    NoteState();
     if (GetForegroundWindow() != session.notepad) {
         char title[128] = "";
         GetWindowTextA(GetForegroundWindow(), title, sizeof title);
@@ -352,6 +386,8 @@ void CaretEvent(const SoakKey& key) {
     }
     SoakModelKey(&session.model, Space());
     Checkpoint();
+    batchStateCount = 0;
+    NoteState();
 }
 
 bool FindWindows() {
@@ -447,6 +483,7 @@ int main(int argc, char** argv) {
     // The driver lets Ctrl+Space itself pass; Wine translates it into a space
     // for notepad while Caps Lock is off, into nothing while it is on.
     session.model.ctrlSpaceChar = ' ';
+    NoteState();
     const DWORD started = GetTickCount();
     long sinceCheck = 0;
     while (session.keysSent < total) {

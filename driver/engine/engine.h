@@ -98,6 +98,11 @@ struct FileStamp {
     FILETIME written;
 };
 FileStamp StampFile(const char* path);
+
+// A trusted path spelt as the disk spells it (the program folder as the
+// system gave it, the file name as found): a file system that tells case
+// apart then finds it at once when it is stamped at every key.
+void DiskCasePath(const char* trusted, char* out, size_t outSize);
 bool SameStamp(const FileStamp& a, const FileStamp& b);
 
 // The rule file of a direction of ascii2iscii_init lies in the program

@@ -73,3 +73,26 @@ bool SameStamp(const FileStamp& a, const FileStamp& b) {
            a.written.dwLowDateTime == b.written.dwLowDateTime &&
            a.written.dwHighDateTime == b.written.dwHighDateTime;
 }
+
+void DiskCasePath(const char* trusted, char* out, size_t outSize) {
+    CopyText(out, outSize, trusted);
+    const char* folder = DriverProgramFolder();
+    const size_t folderLength = strlen(folder);
+    if (!folderLength || !IsPathBelow(folder, trusted) || strlen(trusted) >= outSize) return;
+    // The folder as the system spelt it, then each name below it as found.
+    memcpy(out, folder, folderLength);
+    for (char* name = out + folderLength; *name;) {
+        char* end = strchr(name, '\\');
+        if (end) *end = 0;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(out, &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            FindClose(search);
+            if (strlen(found.cFileName) == strlen(name) && lstrcmpiA(found.cFileName, name) == 0)
+                memcpy(name, found.cFileName, strlen(name));
+        }
+        if (!end) break;
+        *end = '\\';
+        name = end + 1;
+    }
+}

@@ -8,6 +8,7 @@
 
 // Per process: the rule file the frame was last loaded from, as it was then.
 static char loadedRulePath[NK_TRUSTED_PATH_SIZE];
+static char loadedRuleDiskPath[NK_TRUSTED_PATH_SIZE]; // spelt as on disk
 static FileStamp loadedRuleStamp;
 static int loadedRuleDirection = -1;
 
@@ -18,7 +19,7 @@ bool RuleFileCurrent(int direction) {
         !ResolveModuleDirectoryFile(name, full, sizeof full) ||
         lstrcmpiA(full, loadedRulePath) != 0)
         return false;
-    return SameStamp(StampFile(full), loadedRuleStamp);
+    return SameStamp(StampFile(loadedRuleDiskPath), loadedRuleStamp);
 }
 
 bool RuleFileTrusted(int direction) {
@@ -39,7 +40,8 @@ extern "C" int ascii2iscii_init(int direction) {
     loadedRuleDirection = -1;
     if (!ResolveModuleDirectoryFile(name, full, sizeof full)) return RulesRefused(direction);
     // The stamp before the read: a change during it shows at the next key.
-    const FileStamp stamp = StampFile(full);
+    DiskCasePath(full, loadedRuleDiskPath, sizeof loadedRuleDiskPath);
+    const FileStamp stamp = StampFile(loadedRuleDiskPath);
     char folder[NK_TRUSTED_PATH_SIZE];
     CopyText(folder, sizeof folder, full);
     folder[strlen(folder) - strlen(name)] = 0; // the engine appends the name again

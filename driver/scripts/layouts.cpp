@@ -219,7 +219,9 @@ bool ReadsLayoutFile(int kind) {
    script: the same name, the same size and last write time. A file that was
    missing or refused and still is counts as current too: it is not tried,
    nor reported, again at every key. */
-bool LayoutCurrent(const char* full) {
+bool LayoutCurrent(const char* path) {
+    char full[kFullPathSize];
+    ResolveLayoutPath(path, full, sizeof full); // as FillKeyboardTable names it
     if (!loadedIdentity.known || lstrcmpiA(full, loadedIdentity.name) != 0 ||
         LayoutSearchCode(shared.activeScript) != loadedIdentity.searchCode)
         return false;
@@ -297,8 +299,8 @@ extern "C" LayoutTable* FillKeyboardTable(const char* path) {
     loadedIdentity.known = true;
     loadedIdentity.refused = layoutRefusedHere;
     CopyText(loadedIdentity.name, sizeof loadedIdentity.name, full);
-    CopyText(loadedIdentity.trusted, sizeof loadedIdentity.trusted, trusted);
-    loadedIdentity.stamp = StampFile(trusted);
+    DiskCasePath(trusted, loadedIdentity.trusted, sizeof loadedIdentity.trusted);
+    loadedIdentity.stamp = StampFile(loadedIdentity.trusted);
     loadedIdentity.searchCode = LayoutSearchCode(shared.activeScript);
     HANDLE file = layoutRefusedHere ? INVALID_HANDLE_VALUE
                                     : CreateFileA(trusted, GENERIC_READ,

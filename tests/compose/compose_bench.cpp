@@ -2,7 +2,7 @@
 // module: _MF on a real window (window tracking, binding the converters, the
 // layout lookup, the conversion of the whole word and the posting), for each
 // keyboard kind and words of 1, 10 and 50 codes, and Shift alone; then what
-// the parts of a key-down cost on their own. Prints one table.
+// the parts of a key-down cost on their own. Prints one table of medians.
 //   compose_bench [iterations]     (run from bin/, beside nelkor.dll)
 // The driver is bound at load time, so the same program measures any build
 // of nelkor.dll put beside it (scripts/bench.sh runs two builds side by side).
@@ -12,7 +12,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "driver/engine/shared_state.h"
 
@@ -51,39 +53,50 @@ void KeyDown(int vk) {
     _MF(HC_ACTION, PM_REMOVE, (LPARAM)&msg);
 }
 
-// Microseconds per key-down of vk after a word of codes - 1 keys of vk, as
-// the word stands on screen then: the key types the word's last code.
-double Measure(int vk, int codes) {
+// Microseconds per key-down of the codes-th key of the word typed with keys
+// (repeated), after the codes - 1 keys before it, as the word stands on
+// screen then. Each row's keys add one syllable per key or two, so that
+// every kind types about as many glyphs per key.
+double Measure(const char* keys, int codes) {
     SharedState& s = State();
     s.wordIscii[0] = s.shownGlyphs[0] = s.shownPairs[0] = 0;
+    const int keyCount = (int)strlen(keys);
     for (int k = 0; k + 1 < codes; ++k) {
-        KeyDown(vk);
+        KeyDown(keys[k % keyCount]);
         DrainQueue();
     }
+    const int vk = keys[(codes - 1) % keyCount];
     char word[sizeof s.wordIscii], glyphs[sizeof s.shownGlyphs], pairs[sizeof s.shownPairs];
     memcpy(word, s.wordIscii, sizeof word);
     memcpy(glyphs, s.shownGlyphs, sizeof glyphs);
     memcpy(pairs, s.shownPairs, sizeof pairs);
-    double total = 0;
-    for (int i = 0; i < iterations; ++i) {
+    // The median: on a busy machine a few key-downs wait for the processor,
+    // and the mean would measure the machine rather than the code.
+    std::vector<double> times((size_t)iterations);
+    for (double& time : times) {
         memcpy(s.wordIscii, word, sizeof word);
         memcpy(s.shownGlyphs, glyphs, sizeof glyphs);
         memcpy(s.shownPairs, pairs, sizeof pairs);
         const double start = Now();
         KeyDown(vk);
-        total += Now() - start;
+        time = Now() - start;
         DrainQueue();
     }
     s.wordIscii[0] = s.shownGlyphs[0] = s.shownPairs[0] = 0;
-    return total / iterations;
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
 }
 
-// Microseconds per call of f.
+// Microseconds per call of f: the median of count calls.
 template <typename F> double PerCall(F f, int count) {
-    const double start = Now();
-    for (int i = 0; i < count; ++i)
+    std::vector<double> times((size_t)count);
+    for (double& time : times) {
+        const double start = Now();
         f();
-    return (Now() - start) / count;
+        time = Now() - start;
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
 }
 
 void ChooseKeyboard(int kind) {
@@ -108,17 +121,19 @@ void ChooseKeyboard(int kind) {
 
 void PrintKeyDowns() {
     printf("%-34s %9s %9s %9s\n", "key-down (us)", "1 code", "10 codes", "50 codes");
-    printf("%-34s %9.1f\n", "Shift alone", Measure(VK_SHIFT, 1));
+    const char shift[] = {VK_SHIFT, 0};
+    printf("%-34s %9.1f\n", "Shift alone", Measure(shift, 1));
     const struct {
         const char* name;
         int kind;
-    } rows[] = {{"Inscript (160), K", KBD_INSCRIPT},
-                {"Phonetic English (161), K", KBD_PHONETIC},
-                {"typewriter (162), K", KBD_TYPEWRITER}};
+        const char* keys;
+    } rows[] = {{"Inscript (160), K K K", KBD_INSCRIPT, "K"},
+                {"Phonetic English (161), K A K A", KBD_PHONETIC, "KA"},
+                {"typewriter (162), K K K", KBD_TYPEWRITER, "K"}};
     for (const auto& row : rows) {
         ChooseKeyboard(row.kind);
-        printf("%-34s %9.1f %9.1f %9.1f\n", row.name, Measure('K', 1), Measure('K', 10),
-               Measure('K', 50));
+        printf("%-34s %9.1f %9.1f %9.1f\n", row.name, Measure(row.keys, 1),
+               Measure(row.keys, 10), Measure(row.keys, 50));
     }
     ChooseKeyboard(KBD_INSCRIPT);
     SetConverter1("");

@@ -303,6 +303,34 @@ TEST_F(Layouts, TypewriterConverterBinding) {
     EXPECT_EQ(SetConverter1(""), 1);
 }
 
+// The hook reads the layout at every key: a file it cannot read is reported
+// once per name, not at every key (here in the manager's process).
+TEST_F(Layouts, AnUnreadableFileIsReportedOncePerName) {
+    BoxCloser boxes;
+    HWND manager = CreateManagerWindow();
+    const std::string empty = Dir() + "empty\\";
+    CreateDirectoryA(empty.c_str(), nullptr);
+    snprintf(State().moduleDirectory, sizeof State().moduleDirectory, "%s", empty.c_str());
+    State().keyboardKind = KBD_PHONETIC;
+    State().typingMode = MODE_SCRIPT;
+    SetKey(VK_CAPITAL, false, true);
+    for (const char* name : {"PEKBD.BIN", "OTHER.TYP"}) {
+        snprintf(State().layoutPath, sizeof State().layoutPath, "%s", name);
+        State().keyboardKind = name[0] == 'P' ? KBD_PHONETIC : KBD_TYPEWRITER;
+        for (int key = 0; key < 20; ++key) {
+            MSG msg = Message(window, WM_KEYDOWN, 'K');
+            State().keyHeld = 0;
+            _MF(HC_ACTION, PM_REMOVE, (LPARAM)&msg);
+        }
+    }
+    Drain(window);
+    std::vector<Box> seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text, empty + "PEKBD.BIN");
+    EXPECT_EQ(seen[1].text, empty + "OTHER.TYP");
+    DestroyWindow(manager);
+}
+
 TEST_F(Layouts, SwitchKeyChoice) {
     State().switchKey = 0;
     SetSwitchKey(VK_SCROLL);

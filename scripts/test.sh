@@ -21,8 +21,9 @@ failed=0
 for log in "$logs/native.log" "$logs/wine.log"; do
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
   if [ -z "$line" ]; then
-    if grep -q 'No tests were found' "$log"; then continue; fi
-    failed=$((failed + 1)) # a suite that did not report counts as a failure
+    # A suite that did not report, or found no tests, counts as a failure:
+    # an empty tree must not pass.
+    failed=$((failed + 1))
     continue
   fi
   total=$(echo "$line" | sed -E 's/.*out of ([0-9]+).*/\1/')

@@ -74,3 +74,40 @@ function(nk_add_subdirectories)
     endif()
   endforeach()
 endfunction()
+
+# The adapter library and modules of an ISCII script. TABLE is the script's
+# glyph table with code columns COLUMNS; each of VARIANTS (NAME=COLUMN) becomes
+# an inventory PREFIX + NAME in the generated header NAME_glyphs.h. The
+# library nk_NAME is SOURCES; each of MODULES (FILE:FONT:ENTRY) is a module
+# FILE.DLL built from EXPORTS with NK_SCRIPT_FONT and NK_SCRIPT_ENTRY defined.
+function(nk_indic_script name)
+  cmake_parse_arguments(S "" "TABLE;PREFIX;EXPORTS" "COLUMNS;VARIANTS;SOURCES;MODULES" ${ARGN})
+  set(header ${CMAKE_CURRENT_BINARY_DIR}/${name}_glyphs.h)
+  string(REPLACE ";" "," columns "${S_COLUMNS}")
+  add_custom_command(
+    OUTPUT ${header}
+    COMMAND ${NK_PYTHON} ${CMAKE_SOURCE_DIR}/tools/fontgen/glyph_header.py
+            ${S_TABLE} ${header} ${S_PREFIX} ${columns} ${S_VARIANTS}
+    DEPENDS ${S_TABLE} ${CMAKE_SOURCE_DIR}/tools/fontgen/glyph_header.py
+            ${CMAKE_SOURCE_DIR}/tools/fontgen/glyph_table.py
+    COMMENT "${name} glyph codes from its glyph table")
+  add_library(nk_${name} STATIC ${S_SOURCES} ${header})
+  target_include_directories(nk_${name} PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
+  target_link_libraries(nk_${name} PUBLIC nk_adapter_common)
+  set_target_properties(nk_${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  if(WIN32)
+    foreach(spec ${S_MODULES})
+      string(REPLACE ":" ";" parts ${spec})
+      list(GET parts 0 file)
+      list(GET parts 1 font)
+      list(GET parts 2 entry)
+      set(def ${CMAKE_CURRENT_BINARY_DIR}/${file}.def)
+      file(WRITE ${def} "LIBRARY ${file}.DLL\nEXPORTS\n    ${entry}\n")
+      add_library(${file} SHARED ${S_EXPORTS} ${def})
+      target_compile_definitions(${file} PRIVATE NK_SCRIPT_FONT=${font} NK_SCRIPT_ENTRY=${entry})
+      target_link_libraries(${file} PRIVATE nk_${name})
+      set_target_properties(${file} PROPERTIES PREFIX "" SUFFIX ".DLL"
+        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    endforeach()
+  endif()
+endfunction()

@@ -6,6 +6,10 @@
 #   scripts/run.sh                  run until Ctrl+C
 #   scripts/run.sh --screenshot F   type two Hindi words into notepad with the
 #                                   Inscript keys, save a screenshot to F, stop
+#   scripts/run.sh --screenshot F --script NAME
+#                                   the same with two words of bengali,
+#                                   assamese, oriya, gujarati or punjabi,
+#                                   chosen by its hot key, notepad in its font
 #   scripts/run.sh --screenshot F --roman
 #                                   the same keys typed as diacritic Roman
 #                                   (Ctrl+Shift+F1), notepad in the Roman font
@@ -17,10 +21,28 @@ source "$(dirname "$0")/common.sh"
 
 shot=""
 roman=0
+script=""
 if [ "${1:-}" = "--screenshot" ]; then
   shot="$(realpath -m "${2:?--screenshot needs a file name}")"
   [ "${3:-}" = "--roman" ] && roman=1
+  [ "${3:-}" = "--script" ] && script="${4:?--script needs a script name}"
 fi
+
+# --script NAME: the script's hot key, font face and the Inscript keys of two
+# words of the language (ISCII through data/layouts/inscript.txt).
+hotkey=""
+keys='vcmdls ufvdor' # Hindi "namaste hindI"
+case "$script" in
+  "") ;;
+  bengali) hotkey=ctrl+shift+F3 face=BN-Velta keys='yexne Ye<e' ;;        # বাংলা ভাষা
+  assamese) hotkey=ctrl+shift+F6 face=AS-Velta keys='Dmcr/]e Ye<e' ;;     # অসমীয়া ভাষা
+  oriya) hotkey=ctrl+shift+F7 face=OR-Velta keys='A[]fE Ye<e' ;;          # ଓଡ଼ିଆ ଭାଷା
+  gujarati) hotkey=ctrl+shift+F11 face=GJ-Velta keys='igpjelr Ye<e' ;;    # ગુજરાતી ભાષા
+  punjabi) hotkey=ctrl+shift+F12 face=PN-Velta keys='hxpeyr Yem]e' ;;     # ਪੰਜਾਬੀ ਭਾਸ਼ਾ
+  tamil) hotkey=ctrl+shift+F4 face=TM-Velta keys="lcfBd ve'g" ;;          # தமிழ் நாடு
+  malayalam) hotkey=ctrl+shift+F9 face=ML-Velta keys='cn/eNx ksjNx' ;;    # മലയാളം കേരളം
+  *) echo "unknown script $script" >&2; exit 2 ;;
+esac
 
 bin="$NK_BUILD/win64/bin"
 [ -f "$bin/davrin.exe" ] && [ -f "$bin/nelkor.dll" ] || "$ROOT/scripts/build.sh"
@@ -53,7 +75,7 @@ fonts="$NK_WINEPREFIX/drive_c/windows/Fonts"
 if ls "$bin"/*.ttf >/dev/null 2>&1; then
   mkdir -p "$fonts"
   cp -u "$bin"/*.ttf "$fonts/"
-  face=DV-Velta
+  [ -n "$script" ] || face=DV-Velta
   [ "$roman" = 1 ] && face=RM-Velta
   "$WINE64" reg add 'HKCU\Software\Microsoft\Notepad' /v lfFaceName /d "$face" /f >/dev/null 2>&1 || true
   "$WINE64" reg add 'HKCU\Software\Microsoft\Notepad' /v iPointSize /t REG_DWORD /d 200 /f >/dev/null 2>&1 || true
@@ -86,9 +108,13 @@ if [ -n "$shot" ]; then
     xdotool key ctrl+shift+F1 # Diacritic Roman
     sleep 1
   fi
+  if [ -n "$hotkey" ]; then
+    xdotool key "$hotkey"
+    sleep 1
+  fi
   # Inscript keys of "namaste hindI": na ma sa halant ta e-sign, ha i-sign na
   # halant da ii-sign (the i sign is typed after ha and drawn before it).
-  xdotool type --delay 150 'vcmdls ufvdor'
+  xdotool type --delay 150 "$keys"
   sleep 1
   mkdir -p "$(dirname "$shot")"
   import -window root "$shot"

@@ -8,7 +8,8 @@ packages=(
   wine wine64 xvfb xdotool x11-utils imagemagick
   icu-devtools libharfbuzz-bin fonts-noto-core python3-fonttools m17n-db
   libm17n-dev aspell aspell-hi
-  python3-pil python3-numpy
+  python3-pil python3-numpy python3-scipy aspell-ta aspell-te aspell-kn aspell-ml
+  aspell-bn aspell-or aspell-gu aspell-pa python3-babel
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -9,7 +9,10 @@ logs="$NK_BUILD/test-logs"
 mkdir -p "$logs"
 trap stop_session EXIT INT TERM
 
-ctest --test-dir "$NK_BUILD/native" --output-on-failure --timeout 300 2>&1 | tee "$logs/native.log"
+# The native tests (rendering checks mostly) run two at a time; the Windows
+# tests share one Wine desktop and take turns.
+ctest --test-dir "$NK_BUILD/native" --output-on-failure --timeout 600 -j "${NK_JOBS:-2}" 2>&1 |
+  tee "$logs/native.log"
 
 start_xvfb || { echo "0 passed, 1 failed"; exit 1; }
 prepare_prefix

@@ -3,7 +3,7 @@
 #include <string.h>
 
 const GlyphEntry* LongestKeyAt(const GlyphInventory& inventory, const unsigned char* text,
-                               int length, int pos, KeyFitFn fits, int context) {
+                               int length, int pos, KeyFitFn fits, const void* context) {
     const GlyphEntry* best = nullptr;
     if (pos < 0 || pos >= length) return nullptr;
     for (int i = 0; i < inventory.count; ++i) {

@@ -9,9 +9,14 @@
 
 enum { kGlyphKeyMax = 8 };
 
-// Key token of the reph (RA + halant at the start of a cluster); no ISCII
-// byte has this value.
+// Key tokens of glyphs that no ISCII text spells directly; no ISCII byte has
+// these values. The reph: RA + halant at the start of a cluster. The
+// alternative anusvara: the form a script draws after some vowels (the
+// Gurmukhi tippi). The gemination mark: a consonant doubled by halant drawn
+// as the mark and one consonant (the Gurmukhi addak).
 const unsigned char kTokenReph = 0x02;
+const unsigned char kTokenAltAnusvara = 0x03;
+const unsigned char kTokenGemination = 0x04;
 
 struct GlyphEntry {
     unsigned char key[kGlyphKeyMax]; // ISCII bytes and kTokenReph
@@ -26,14 +31,15 @@ struct GlyphInventory {
 };
 
 // Decides whether an entry whose key matches text at pos may be used there,
-// given where the key ends. Null accepts every match.
+// given where the key ends; context is the caller's record of the place.
+// Null accepts every match.
 typedef bool (*KeyFitFn)(const unsigned char* text, int length, int end, const GlyphEntry& entry,
-                         int context);
+                         const void* context);
 
 // The entry with the longest key equal to text[pos..pos+keyLength) that fits;
 // null when none does. Never reads beyond text[length - 1].
 const GlyphEntry* LongestKeyAt(const GlyphInventory& inventory, const unsigned char* text,
-                               int length, int pos, KeyFitFn fits, int context);
+                               int length, int pos, KeyFitFn fits, const void* context);
 
 // The entry whose key is exactly the given bytes; null when absent.
 const GlyphEntry* FindKey(const GlyphInventory& inventory, const unsigned char* key, int length);

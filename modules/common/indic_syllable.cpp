@@ -9,6 +9,9 @@ using namespace iscii;
 
 namespace {
 
+// How much of the text an adapter with readAs copies before reading it.
+enum { kReadAsCopyMax = 255 };
+
 // Marks a soft halant inside a cluster text: the half form before it stays a
 // half form and no conjunct spans it. No ISCII byte has this value.
 const unsigned char kSoft = 0x01;
@@ -55,22 +58,74 @@ bool IsHalfKey(const GlyphEntry& entry) {
     return entry.keyLength >= 2 && entry.key[entry.keyLength - 1] == kHalant;
 }
 
+// Whether the font draws consonant b after a halant as a subjoined or
+// post-base form of its own (the key halant + b: rakar, ya-phala, the
+// Gurmukhi subjoined ha).
+bool HasSubjoinedForm(const GlyphInventory& inventory, unsigned char b) {
+    const unsigned char key[2] = {kHalant, b};
+    return FindKey(inventory, key, 2) != nullptr;
+}
+
+// Where the cluster's keys are being fitted, and what the script allows there.
+struct ClusterFit {
+    const GlyphInventory* inventory;
+    int clusterLength;     // where the vowel sign begins in the cluster text
+    bool deadFormsVisible; // a half key may end the cluster (visible virama)
+};
+
 // Inside a cluster a key must end where a unit ends; a half-form key only
-// where another unit follows, and not before a plain RA, which joins the
-// consonant before it as the rakar sign instead. clusterLength is where the
-// vowel sign begins.
+// where another unit follows (or, for visible dead forms, where the cluster
+// ends), and not before a consonant the font subjoins (which joins the
+// consonant before it as its subjoined form instead: rakar, ya-phala),
+// unless that consonant carries a nukta. No key but the chillu's own ends on
+// the consonant of a chillu (halant + nukta in the cluster text).
 bool FitsCluster(const unsigned char* text, int length, int end, const GlyphEntry& entry,
-                 int clusterLength) {
+                 const void* context) {
+    const ClusterFit& fit = *(const ClusterFit*)context;
+    int clusterLength = fit.clusterLength;
     if (entry.keyLength == 1 && (entry.key[0] == kHalant || entry.key[0] == kNukta)) return true;
     if (IsHalfKey(entry)) {
-        if (end >= clusterLength) return false;
-        if (text[end] == kConsonantRa) return end + 1 < length && text[end + 1] == kNukta;
+        if (end >= clusterLength) return fit.deadFormsVisible && end == clusterLength;
+        if (HasSubjoinedForm(*fit.inventory, text[end]))
+            return end + 1 < length && text[end + 1] == kNukta;
         return IsClusterUnit(text[end]) || text[end] == kSoft;
     }
     if (end == length || end == clusterLength) return true;
     if (end > clusterLength) return false;
     unsigned char next = text[end];
+    if (next == kHalant && end + 1 < clusterLength && text[end + 1] == kNukta) return false;
     return next == kHalant || next == kNukta || next == kSoft;
+}
+
+const SplitSign* FindSplit(const IndicScript& script, unsigned char sign) {
+    if (!script.splitSigns) return nullptr;
+    for (const SplitSign* split = script.splitSigns; split->sign; ++split)
+        if (split->sign == sign) return split;
+    return nullptr;
+}
+
+// A sign's text: its code (or substitute), or both parts of a split sign
+// (also when the sign's substitute is split: short O drawn as O).
+void AddSign(const IndicScript& script, Text& text, unsigned char sign) {
+    Text code;
+    code.n = 0;
+    // The sign's own split first: its substitute (the long o for the short
+    // one) is another sign.
+    const SplitSign* split = FindSplit(script, sign);
+    if (!split) AddCode(script.inventory, code, sign);
+    if (!split && code.n == 1) split = FindSplit(script, code.b[0]);
+    if (!split) {
+        for (int k = 0; k < code.n; ++k)
+            Add(text, code.b[k]);
+        return;
+    }
+    Add(text, split->before);
+    Add(text, split->after);
+}
+
+// Where a dead consonant ends the word: nothing more of the script follows.
+bool EndsWord(unsigned char next) {
+    return next < 0x80 || next == kDanda;
 }
 
 // Writes text[0..length) as the longest keys of the inventory, left to right;
@@ -78,7 +133,7 @@ bool FitsCluster(const unsigned char* text, int length, int end, const GlyphEntr
 void PutRun(const GlyphInventory& inventory, const unsigned char* text, int length,
             PairWriter& writer) {
     for (int p = 0; p < length;) {
-        const GlyphEntry* entry = LongestKeyAt(inventory, text, length, p, nullptr, 0);
+        const GlyphEntry* entry = LongestKeyAt(inventory, text, length, p, nullptr, nullptr);
         PutEntry(writer, entry);
         p += entry ? entry->keyLength : 1;
     }
@@ -94,22 +149,53 @@ int AddModifiers(const unsigned char* text, int i, Text& tokens) {
     return i;
 }
 
-int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
+// The anusvara after the given vowel or sign (kNoSign: the bare consonant)
+// in the form the script spells there.
+void ChooseAnusvara(const IndicScript& script, unsigned char vowel, Text& tokens) {
+    if (!script.altAnusvaraAfter || !strchr((const char*)script.altAnusvaraAfter, vowel)) return;
+    const unsigned char alt = kTokenAltAnusvara;
+    if (!FindKey(script.inventory, &alt, 1)) return;
+    for (int k = 0; k < tokens.n; ++k)
+        if (tokens.b[k] == kAnusvara) tokens.b[k] = alt;
+}
+
+// Whether consonant + halant + nukta is a letter of its own (khanda ta,
+// chillu).
+bool HasSoftForm(const GlyphInventory& inventory, unsigned char consonant) {
+    const unsigned char key[3] = {consonant, kHalant, kNukta};
+    return FindKey(inventory, key, 3) != nullptr;
+}
+
+// Reads the units of a cluster from text into cluster (consonants with
+// their nukta, halants, soft-halant marks, a chillu's halant + nukta).
+// Returns the position after the cluster; open is false when a visible
+// virama or a chillu ends it, so that no vowel sign can follow.
+int ReadClusterUnits(const IndicScript& script, const unsigned char* text, Text& cluster,
+                     bool& open) {
     const GlyphInventory& inventory = script.inventory;
-    Text cluster;
-    cluster.n = 0;
     int i = 0, units = 0;
-    bool open = true; // false once a visible virama ends the cluster
+    open = true;
     for (;;) {
         AddCode(inventory, cluster, text[i++]);
         ++units;
-        if (text[i] == kNukta) {
+        bool plain = text[i] != kNukta; // a chillu is a plain consonant's
+        if (!plain) {
             Add(cluster, kNukta);
             ++i;
         }
         if (text[i] != kHalant) break;
         unsigned char next = text[i + 1];
         bool room = units < kMaxClusterUnits;
+        bool reph = script.rephAsChillu && units == 1 && cluster.b[0] == kConsonantRa &&
+                    IsClusterUnit(next);
+        bool letterEnd = next == kNukta || (script.chilluAtWordEnd && EndsWord(next)) || reph;
+        if (plain && letterEnd && HasSoftForm(inventory, cluster.b[cluster.n - 1])) {
+            Add(cluster, kHalant);
+            Add(cluster, kNukta);
+            i += next == kNukta ? 2 : 1;
+            open = false;
+            break;
+        }
         if (next == kNukta && IsClusterUnit(text[i + 2]) && room) {
             Add(cluster, kHalant);
             Add(cluster, kSoft);
@@ -128,12 +214,199 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
         open = false;
         break;
     }
+    return i;
+}
 
-    Text tokens; // vowel sign, reph, modifiers
+// Whether entry is a consonant's form after a halant that the script draws
+// before the consonant or conjunct it follows.
+bool IsPreBaseForm(const IndicScript& script, const GlyphEntry* entry) {
+    return entry && script.preBaseForms && entry->keyLength == 2 && entry->key[0] == kHalant &&
+           strchr((const char*)script.preBaseForms, entry->key[1]) != nullptr;
+}
+
+// Exchanges the last two pairs written: the last glyph goes before the one
+// it follows.
+void SwapLastPairs(PairWriter& writer) {
+    unsigned char* last = writer.out + writer.used - 2;
+    unsigned char* before = last - 2;
+    for (int k = 0; k < 2; ++k) {
+        unsigned char b = last[k];
+        last[k] = before[k];
+        before[k] = b;
+    }
+}
+
+// Writes the cluster text as glyphs; cut becomes the output length after the
+// last visible virama followed by more of the cluster, where a pre-base sign
+// goes. Returns how far into the cluster text (past clusterLength when a
+// sign joined the last consonant) the glyphs reached.
+int PutCluster(const IndicScript& script, const Text& cluster, int clusterLength,
+               PairWriter& writer, int& cut, const GlyphEntry*& last) {
+    const GlyphInventory& inventory = script.inventory;
+    bool deadFormsVisible = script.deadFormsVisible;
+    ClusterFit fit = {&inventory, clusterLength, deadFormsVisible};
+    cut = 0;
+    int p = 0;
+    while (p < cluster.n && p < clusterLength) {
+        if (cluster.b[p] == kSoft) {
+            ++p;
+            continue;
+        }
+        const GlyphEntry* entry =
+            LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, &fit);
+        int before = writer.used;
+        PutEntry(writer, entry);
+        if (IsPreBaseForm(script, entry) && writer.used > before && before - 2 >= cut)
+            SwapLastPairs(writer);
+        if (entry) last = entry;
+        p += entry ? entry->keyLength : 1;
+        // A dead consonant drawn with its virama (Tamil, Malayalam) stands
+        // apart as a lone virama does.
+        bool virama = entry && ((entry->keyLength == 1 && entry->key[0] == kHalant) ||
+                                (deadFormsVisible && IsHalfKey(*entry)));
+        if (virama && p < clusterLength) cut = writer.used;
+    }
+    return p;
+}
+
+// Copies pairs[from..to) of a finished pair string into writer.
+void CopyPairs(PairWriter& writer, const unsigned char* pairs, int from, int to) {
+    for (int k = from; k + 1 < to; k += 2)
+        PutGlyph(writer, pairs[k], pairs[k + 1]);
+}
+
+// The glyph of a pre-base sign (with what the font joins to it). A font may
+// have a form of the sign for a cluster it stands before (the Bengali i sign
+// is longer before a wide conjunct): a key of the sign and the whole
+// cluster's text, used when the sign stands before the whole cluster.
+const GlyphEntry* PreBaseEntry(const GlyphInventory& inventory, const unsigned char* preText,
+                               int preLength, const Text& cluster, int clusterLength, int cut) {
+    if (preLength == 1 && cut == 0 && clusterLength < kGlyphKeyMax) {
+        unsigned char key[kGlyphKeyMax];
+        int n = 0;
+        key[n++] = preText[0];
+        for (int k = 0; k < clusterLength; ++k)
+            if (cluster.b[k] != kSoft) key[n++] = cluster.b[k];
+        const GlyphEntry* entry = FindKey(inventory, key, n);
+        if (entry) return entry;
+    }
+    return LongestKeyAt(inventory, preText, preLength, 0, nullptr, nullptr);
+}
+
+// The glyph of a whole syllable, cluster and pre-base sign, where the font
+// has one (key: the cluster's text, then the sign).
+const GlyphEntry* WholeSyllable(const GlyphInventory& inventory, const unsigned char* preText,
+                                int preLength, const Text& cluster, int clusterLength) {
+    if (preLength != 1 || clusterLength >= kGlyphKeyMax) return nullptr;
+    unsigned char key[kGlyphKeyMax];
+    int n = 0;
+    for (int k = 0; k < clusterLength; ++k)
+        if (cluster.b[k] != kSoft) key[n++] = cluster.b[k];
+    key[n++] = preText[0];
+    return FindKey(inventory, key, n);
+}
+
+// A cluster's glyphs as drawn, before they are written out.
+struct ClusterGlyphs {
+    const unsigned char* pairs;
+    int cut;                // where the pre-base sign went (already written up to here)
+    int used;               // bytes of pairs
+    const GlyphEntry* last; // the cluster's last glyph
+};
+
+bool Lists(const unsigned char* list, unsigned char b) {
+    return list && b && strchr((const char*)list, b) != nullptr;
+}
+
+// Whether the font has one glyph for the sign and the reph.
+bool SignWithReph(const GlyphInventory& inventory, unsigned char sign) {
+    const unsigned char key[2] = {sign, kTokenReph};
+    return FindKey(inventory, key, 2) != nullptr;
+}
+
+// Writes the rest of the cluster and the tokens after it (signs in
+// tokens[tailStart..signEnd), then the reph and modifiers). A below-base
+// sign goes under the consonant, before a post-base form that ends the
+// cluster (Bengali ya-phala); where the script draws the reph on the
+// consonant it comes before the signs (Bengali reph before sign AA).
+void PutTail(const IndicScript& script, const ClusterGlyphs& glyphs, const Text& tokens,
+             int tailStart, int signEnd, PairWriter& writer) {
+    const GlyphInventory& inventory = script.inventory;
+    int postStart = glyphs.used;
+    const GlyphEntry* last = glyphs.last;
+    bool postBase = last && last->keyLength == 2 && last->key[0] == kHalant &&
+                    Lists(script.postBaseConsonants, last->key[1]);
+    bool below = signEnd > tailStart && Lists(script.belowBaseSigns, tokens.b[tailStart]);
+    if (postBase && below && glyphs.used - 2 >= glyphs.cut) postStart = glyphs.used - 2;
+    // The reph (unless the font joins it to the sign: Oriya i + reph) and the
+    // script's consonant marks go on the consonant, before the signs.
+    bool withSign = signEnd - tailStart == 1 && SignWithReph(inventory, tokens.b[tailStart]);
+    Text onConsonant, rest;
+    onConsonant.n = rest.n = 0;
+    for (int k = tailStart; k < tokens.n; ++k) {
+        unsigned char t = tokens.b[k];
+        bool move = k >= signEnd && ((t == kTokenReph && script.rephBeforeSigns && !withSign) ||
+                                     Lists(script.consonantMarks, t));
+        Add(move ? onConsonant : rest, t);
+    }
+    // A consonant mark the font joins to the last glyph (Bengali KA with its
+    // candrabindu where Noto puts it) replaces that glyph.
+    const GlyphEntry* joined = nullptr;
+    if (onConsonant.n > 0 && last && postStart == glyphs.used && glyphs.used - 2 >= glyphs.cut &&
+        last->keyLength < kGlyphKeyMax) {
+        unsigned char key[kGlyphKeyMax];
+        memcpy(key, last->key, last->keyLength);
+        key[last->keyLength] = onConsonant.b[0];
+        joined = FindKey(inventory, key, last->keyLength + 1);
+    }
+    if (joined) {
+        CopyPairs(writer, glyphs.pairs, glyphs.cut, postStart - 2);
+        PutEntry(writer, joined);
+        memmove(onConsonant.b, onConsonant.b + 1, (size_t)(onConsonant.n - 1));
+        --onConsonant.n;
+    } else {
+        CopyPairs(writer, glyphs.pairs, glyphs.cut, postStart);
+    }
+    int restStart = 0;
+    if (postStart < glyphs.used) {
+        restStart = signEnd - tailStart; // the below-base signs go first
+        PutRun(inventory, rest.b, restStart, writer);
+    }
+    PutRun(inventory, onConsonant.b, onConsonant.n, writer);
+    CopyPairs(writer, glyphs.pairs, postStart, glyphs.used);
+    PutRun(inventory, rest.b + restStart, rest.n - restStart, writer);
+}
+
+int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
+    const GlyphInventory& inventory = script.inventory;
+    int i = 0;
+    // A consonant doubled by halant: the gemination mark, then the cluster
+    // from the second copy.
+    if (script.geminationMark && IsConsonant(text[0]) && text[1] == kHalant && text[2] == text[0]) {
+        const unsigned char mark = kTokenGemination;
+        const GlyphEntry* entry = FindKey(inventory, &mark, 1);
+        if (entry) {
+            PutEntry(writer, entry);
+            i = 2;
+        }
+    }
+    Text cluster;
+    cluster.n = 0;
+    bool open = true; // false once a visible virama ends the cluster
+    i += ReadClusterUnits(script, text + i, cluster, open);
+
+    Text tokens; // vowel sign (or the right part of a split sign), reph, modifiers
     tokens.n = 0;
     int signLength = 0;
+    unsigned char sign = kNoSign;
     if (open && IsSign(text[i])) {
-        AddCode(inventory, tokens, text[i++]);
+        sign = text[i];
+        // A split sign is read as itself: the font has glyphs for its parts,
+        // not for the sign, and the substitute of a short o is another sign.
+        if (FindSplit(script, sign))
+            Add(tokens, text[i++]);
+        else
+            AddCode(inventory, tokens, text[i++]);
         if (text[i] == kNukta) {
             Add(tokens, kNukta);
             ++i;
@@ -147,38 +420,55 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
         Add(tokens, kTokenReph);
     }
     i = AddModifiers(text, i, tokens);
+    ChooseAnusvara(script, sign, tokens);
 
     // A pre-base sign and whatever the font joins to it (the reph, a
-    // modifier) go before the cluster.
-    int tailStart = 0;
-    bool preBase = signLength == 1 && script.preBaseSigns &&
-                   strchr((const char*)script.preBaseSigns, tokens.b[0]) != nullptr;
-    if (preBase) {
-        const GlyphEntry* entry = LongestKeyAt(inventory, tokens.b, tokens.n, 0, nullptr, 0);
-        PutEntry(writer, entry);
-        tailStart = entry ? entry->keyLength : 1;
+    // modifier) go before the cluster; a split sign puts its left part there
+    // and its right part where the sign stood.
+    unsigned char preText[kGlyphKeyMax] = {0};
+    int preLength = 0, tailStart = 0;
+    if (signLength >= 1) {
+        const SplitSign* split = FindSplit(script, tokens.b[0]);
+        if (split) {
+            preText[0] = split->before;
+            preLength = 1;
+            tokens.b[0] = split->after;
+        }
+        if (!preLength && signLength == 1 && script.preBaseSigns &&
+            strchr((const char*)script.preBaseSigns, tokens.b[0]) != nullptr) {
+            const GlyphEntry* entry =
+                LongestKeyAt(inventory, tokens.b, tokens.n, 0, nullptr, nullptr);
+            preLength = entry ? entry->keyLength : 1;
+            memcpy(preText, tokens.b, (size_t)preLength);
+            tailStart = preLength;
+        }
     }
 
     // The cluster, with a following sign where the font joins it to the last
     // consonant (RA + sign U).
     int clusterLength = cluster.n;
-    if (!preBase)
+    if (!preLength)
         for (int k = 0; k < signLength; ++k)
             Add(cluster, tokens.b[k]);
-    int p = 0;
-    while (p < cluster.n && p < clusterLength) {
-        if (cluster.b[p] == kSoft) {
-            ++p;
-            continue;
-        }
-        const GlyphEntry* entry =
-            LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, clusterLength);
-        PutEntry(writer, entry);
-        p += entry ? entry->keyLength : 1;
-    }
-    if (!preBase && p > clusterLength) tailStart = signLength;
+    unsigned char drawn[NK_ADAPTER_OUT_MAX];
+    PairWriter clusterWriter;
+    BeginPairs(clusterWriter, drawn, (int)sizeof drawn);
+    int cut = 0;
+    const GlyphEntry* last = nullptr;
+    int p = PutCluster(script, cluster, clusterLength, clusterWriter, cut, last);
+    if (!preLength && p > clusterLength) tailStart = signLength;
 
-    PutRun(inventory, tokens.b + tailStart, tokens.n - tailStart, writer);
+    CopyPairs(writer, drawn, 0, cut);
+    const GlyphEntry* whole = WholeSyllable(inventory, preText, preLength, cluster, clusterLength);
+    if (whole) {
+        // The font draws sign and cluster as one glyph (Bengali TTA + sign I).
+        PutEntry(writer, whole);
+        cut = clusterWriter.used = 0;
+    } else if (preLength) {
+        PutEntry(writer, PreBaseEntry(inventory, preText, preLength, cluster, clusterLength, cut));
+    }
+    ClusterGlyphs glyphs = {drawn, cut, clusterWriter.used, last};
+    PutTail(script, glyphs, tokens, tailStart, signLength, writer);
     return i;
 }
 
@@ -204,10 +494,15 @@ int ConvertIndicSyllable(const IndicScript& script, const unsigned char* text, P
     } else if (b == kCandrabindu && text[1] == kNukta) {
         Add(run, b); // OM
         Add(run, text[i++]);
-    } else if (IsVowel(b) || IsSign(b)) {
+    } else if (IsSign(b)) {
+        AddSign(script, run, b);
+        if (text[1] == kNukta) Add(run, text[i++]);
+        i = AddModifiers(text, i, run);
+    } else if (IsVowel(b)) {
         AddCode(inventory, run, b);
         if (text[1] == kNukta) Add(run, text[i++]);
         i = AddModifiers(text, i, run);
+        ChooseAnusvara(script, b, run);
     } else if (IsModifier(b) || b == kHalant || b == kNukta || IsDigit(b)) {
         Add(run, b);
     } else {
@@ -224,6 +519,21 @@ int IndicAdapterEntry(const IndicScript& script, const unsigned char* text, unsi
     PairWriter writer;
     BeginPairs(writer, out, NK_ADAPTER_OUT_MAX);
     if (mode != 0 || !text || !consumed) return 0;
-    *consumed = ConvertIndicSyllable(script, text, writer);
+    if (!script.readAs) {
+        *consumed = ConvertIndicSyllable(script, text, writer);
+        return 1;
+    }
+    // Codes the script lacks are read as the letters it writes for them, byte
+    // for byte, so that the count consumed holds for the caller's text. A
+    // syllable is far shorter than the copy (kMaxClusterUnits units).
+    unsigned char mapped[kReadAsCopyMax + 1];
+    int n = 0;
+    for (; n < kReadAsCopyMax && text[n]; ++n) {
+        mapped[n] = text[n];
+        for (const unsigned char* pair = script.readAs; pair[0] && pair[1]; pair += 2)
+            if (pair[0] == text[n]) mapped[n] = pair[1];
+    }
+    mapped[n] = 0;
+    *consumed = ConvertIndicSyllable(script, mapped, writer);
     return 1;
 }

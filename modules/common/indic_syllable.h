@@ -8,16 +8,27 @@
 //     candrabindu, anusvara, visarga. A cluster ends early at a halant that no
 //     consonant follows (a visible virama), at halant + halant (the explicit
 //     halant: visible virama, no conjunct) and after the unit limit;
-//     halant + nukta is the soft halant: a half form, never a conjunct;
+//     halant + nukta is the soft halant: a half form, never a conjunct (or,
+//     where the font has a glyph for consonant + halant + nukta, that letter,
+//     which ends the cluster: the Bengali khanda ta, the Malayalam chillu);
 //   - an independent vowel (with nukta) and its modifiers; a stray sign,
 //     halant, nukta or modifier; the danda (danda + danda, danda + nukta);
 //     a digit; ATR or EXT with the byte after it (no glyph);
 //   - an ASCII byte, passed through as its own code in set '0';
 //   - any other byte, consumed without a glyph.
-// Glyphs are written in visual order: pre-base signs (the short i and what
-// the font joins to it), the cluster as the longest conjunct and half-form
-// keys of the inventory with an explicit virama where the font has no half
-// form, then the vowel sign, reph and modifiers.
+// Glyphs are written in visual order: pre-base signs (and what the font
+// joins to them) before the cluster, or before the part of the cluster after
+// its last visible virama; the cluster as the longest conjunct, half-form and
+// subjoined-form keys of the inventory, with a visible virama where the font
+// has neither; then the vowel sign (or the right part of a split vowel),
+// reph and modifiers.
+//
+// What differs between scripts is data in IndicScript: the glyph inventory
+// (its keys say which conjuncts, half forms "C+E8", subjoined or post-base
+// forms "E8+C" and sign ligatures the font has), the pre-base signs, the
+// split vowels, whether RA + halant is a reph, the vowels after which the
+// anusvara takes its alternative form, and whether a doubled consonant is
+// drawn with a gemination mark.
 #ifndef NK_INDIC_SYLLABLE_H
 #define NK_INDIC_SYLLABLE_H
 
@@ -27,10 +38,63 @@
 
 enum { kMaxClusterUnits = 8 };
 
+// Stands for "no vowel sign" (the inherent vowel) in IndicScript's
+// altAnusvaraAfter; no ISCII sign has this value.
+const unsigned char kNoSign = 0xFF;
+
+// A vowel sign that a script writes in two parts around its cluster
+// (Bengali, Oriya, Tamil and Malayalam o and au): each part is a one-byte key
+// of the inventory.
+struct SplitSign {
+    unsigned char sign;   // the ISCII sign
+    unsigned char before; // key of the part drawn before the cluster, like a pre-base sign
+    unsigned char after;  // key of the part drawn after it, where the sign would be
+};
+
+// What a script adds to the shared reader. Scripts that need none of the
+// later fields leave them out: they default to Devanagari's behaviour.
 struct IndicScript {
     GlyphInventory inventory;
     const unsigned char* preBaseSigns; // NUL-terminated; signs drawn before the cluster
     bool rephFromRa;                   // RA + halant before a consonant becomes the reph
+    // Null, or a list ended by a zero sign.
+    const SplitSign* splitSigns = nullptr;
+    // Keys ending in halant are dead consonants drawn with a visible virama
+    // (Tamil's pulli, Malayalam's chandrakkala), not half forms: they serve at
+    // the end of a cluster as well as inside it.
+    bool deadFormsVisible = false;
+    // A key consonant + halant + nukta is a letter of its own (Bengali's
+    // khanda ta, Malayalam's chillu) that ends the syllable: typed so (ISCII's
+    // soft halant) anywhere in every script; with this set also for a dead
+    // consonant at the end of a word. The explicit halant (halant + halant)
+    // keeps the visible virama.
+    bool chilluAtWordEnd = false;
+    // The reph is drawn on the consonant, before the vowel signs after the
+    // cluster (Bengali, Oriya), not at the end of the syllable.
+    bool rephBeforeSigns = false;
+    // NUL-terminated: modifiers drawn on the consonant like the reph, before
+    // the signs after the cluster (Bengali candrabindu before sign AA).
+    const unsigned char* consonantMarks = nullptr;
+    // NUL-terminated: consonants whose form after a halant ("E8+C") stands
+    // after the consonant (Bengali ya-phala), and the signs drawn below the
+    // consonant, which go before such a form.
+    const unsigned char* postBaseConsonants = nullptr;
+    const unsigned char* belowBaseSigns = nullptr;
+    // NUL-terminated: independent vowels and signs (kNoSign for the bare
+    // consonant) after which the anusvara is drawn as kTokenAltAnusvara.
+    const unsigned char* altAnusvaraAfter = nullptr;
+    bool geminationMark = false; // C + halant + C drawn as kTokenGemination + C
+    // RA + halant before a consonant is RA's chillu (key RA + halant + nukta),
+    // which ends the syllable: the reph of Malayalam's reformed spelling.
+    bool rephAsChillu = false;
+    // NUL-terminated: consonants whose form after a halant (key halant + C)
+    // stands before the consonant or conjunct it follows (Malayalam's
+    // vertical RA).
+    const unsigned char* preBaseForms = nullptr;
+    // NUL-terminated pairs: an ISCII code the script has no letter for, and
+    // the code it is read as (Tamil reads the aspirates and voiced stops as
+    // the consonant of their class).
+    const unsigned char* readAs = nullptr;
 };
 
 // Converts the syllable at the start of text (NUL-terminated) into pairs.

@@ -174,6 +174,30 @@ TEST_F(Activation, TibetanAndDzongkhaHearMultipleSetsOnlyWithAWordTitleSeen) {
     }
 }
 
+TEST_F(Activation, SouthIndianModulesBindThroughActivation) {
+    // The real modules beside the program, single-font and bilingual: each
+    // binds its entry and draws split o (KA + sign O) as three glyphs.
+    const std::string program = ProgramFolder();
+    CopyText(State().moduleDirectory, sizeof State().moduleDirectory, program.c_str());
+    struct Row {
+        int code, dualFont;
+        const char* file;
+    } rows[] = {{'D', 0, "tmtrop32.dll"},
+                {'D', 1, "tmbfa32.dll"},
+                {'I', 0, "mltrop32.dll"},
+                {'I', 1, "mlbfa32.dll"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        State().dualFont = row.dualFont;
+        ASSERT_EQ(_AS(row.code), 0);
+        EXPECT_EQ(State().activeScript, row.code);
+        EXPECT_STREQ(State().adapterFileName, row.file);
+        EXPECT_EQ(Convert("\xB3\xE4").size(), 3u); // glyph codes only
+        Drain(window);
+    }
+    State().dualFont = 0;
+}
+
 TEST_F(Activation, MultipleSetScriptsSynthesiseCtrlF3ForWord) {
     struct Row {
         int code, wordTitleFlag, multipleSets;

@@ -639,6 +639,10 @@ HWND WaitForDialog(const Manager& m, const char* title) {
     HWND dialog = nullptr;
     for (int i = 0; i < 1000 && !dialog; ++i, Sleep(5))
         dialog = FindProcessWindow(m.process.dwProcessId, "#32770", title);
+    // The dialog window exists before its controls do; it is shown once its
+    // initialisation is over.
+    for (int i = 0; i < 400 && dialog && !IsWindowVisible(dialog); ++i)
+        Sleep(5);
     return dialog;
 }
 

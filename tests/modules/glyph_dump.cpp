@@ -1,19 +1,47 @@
 // Converts ISCII words (one per line on standard input) the way the engine
 // does: mode 4 on the word, then mode 0 syllable by syllable. Writes one line
 // per word: the glyph codes, or with -p the pairs. Used by the rendering
-// check; the first argument names the font: DV, DVB, VD, SD or RM (RM takes a capitals mode and an
-// accent: RM 2 1).
+// check; the first argument names the font: DV, DVB, VD, SD, TM, TMB, BN, BNB, AS, ASB, GJ, GJB,
+// PN, PNB, OR, ORB, ML, MLB or RM (RM takes a capitals mode and an accent: RM 2 1).
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "include/nelkor.h"
+#include "modules/bengali/bengali_adapter.h"
 #include "modules/devanagari/devanagari_adapter.h"
+#include "modules/gujarati/gujarati_adapter.h"
+#include "modules/gurmukhi/gurmukhi_adapter.h"
+#include "modules/oriya/oriya_adapter.h"
 #include "modules/roman/roman_adapter.h"
+#include "modules/malayalam/malayalam_adapter.h"
+#include "modules/tamil/tamil_adapter.h"
+
+namespace {
+
+struct FontName {
+    const char* name;
+    const IndicScript& (*script)(int font);
+    int font;
+};
+
+const FontName kFonts[] = {
+    {"DV", DevanagariScript, kFontDV}, {"DVB", DevanagariScript, kFontDVB},
+    {"VD", DevanagariScript, kFontVD}, {"SD", DevanagariScript, kFontSD},
+    {"TM", TamilScript, kFontTM},      {"TMB", TamilScript, kFontTMB},
+    {"BN", BengaliScript, kFontBN},    {"BNB", BengaliScript, kFontBNB},
+    {"AS", BengaliScript, kFontBN},    {"ASB", BengaliScript, kFontBNB},
+    {"GJ", GujaratiScript, kFontGJ},   {"GJB", GujaratiScript, kFontGJB},
+    {"PN", GurmukhiScript, kFontPN},   {"PNB", GurmukhiScript, kFontPNB},
+    {"OR", OriyaScript, kFontOR},      {"ORB", OriyaScript, kFontORB},
+    {"ML", MalayalamScript, kFontML},  {"MLB", MalayalamScript, kFontMLB},
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        fprintf(stderr, "usage: glyph_dump DV|DVB|VD|SD [-p] | RM capitals accent\n");
+        fprintf(stderr, "usage: glyph_dump VARIANT [-p] | RM capitals accent\n");
         return 2;
     }
     bool pairs = argc > 2 && strcmp(argv[2], "-p") == 0;
@@ -26,10 +54,9 @@ int main(int argc, char** argv) {
         RomanEntry((const unsigned char*)"", scratch, &consumed, &accent, 6);
         pairs = false;
     }
-    int font = strcmp(argv[1], "DVB") == 0  ? kFontDVB
-               : strcmp(argv[1], "VD") == 0 ? kFontVD
-               : strcmp(argv[1], "SD") == 0 ? kFontSD
-                                            : kFontDV;
+    const IndicScript* script = &DevanagariScript(kFontDV);
+    for (const FontName& f : kFonts)
+        if (strcmp(argv[1], f.name) == 0) script = &f.script(f.font);
     char line[1024];
     while (fgets(line, sizeof line, stdin)) {
         line[strcspn(line, "\n")] = 0;
@@ -39,13 +66,13 @@ int main(int argc, char** argv) {
         if (roman)
             RomanEntry(text, out, &consumed, &length, 4);
         else
-            IndicAdapterEntry(DevanagariScript(font), text, out, &consumed, &length, 4);
+            IndicAdapterEntry(*script, text, out, &consumed, &length, 4);
         while (*text) {
             consumed = length = 0;
             if (roman)
                 RomanEntry(text, out, &consumed, &length, 0);
             else
-                IndicAdapterEntry(DevanagariScript(font), text, out, &consumed, &length, 0);
+                IndicAdapterEntry(*script, text, out, &consumed, &length, 0);
             for (int i = 0; out[i] && out[i + 1]; i += 2) {
                 if (pairs) fputc(out[i + 1], stdout);
                 fputc(out[i], stdout);

@@ -19,6 +19,13 @@ const ModuleCase kModules[] = {
     {"VDTROP32.DLL", "iscii2devglf"},         {"VDBFA32.DLL", "iscii2devglf"},
     {"SDTROP32.DLL", "iscii2devsanskritglf"}, {"SDBFA32.DLL", "iscii2devsanskritglf"},
     {"RMTROP32.DLL", "iscii2rmglf"},          {"RMBFA32.DLL", "iscii2rmglf"},
+    {"TMTROP32.DLL", "iscii2tamilglf"},       {"TMBFA32.DLL", "iscii2tamilglf"},
+    {"MLTROP32.DLL", "iscii2malayalamglf"},   {"MLBFA32.DLL", "iscii2malayalamglf"},
+    {"BNTROP32.DLL", "iscii2bengaliglf"},     {"BNBFA32.DLL", "iscii2bengaliglf"},
+    {"ASTROP32.DLL", "iscii2assameseglf"},    {"ASBFA32.DLL", "iscii2assameseglf"},
+    {"ORTROP32.DLL", "iscii2oriyaglf"},       {"ORBFA32.DLL", "iscii2oriyaglf"},
+    {"GJTROP32.DLL", "iscii2gjglf"},          {"GJBFA32.DLL", "iscii2gjglf"},
+    {"PNTROP32.DLL", "iscii2punjabiglf"},     {"PNBFA32.DLL", "iscii2punjabiglf"},
 };
 
 TEST(AdapterModules, LoadBindAndConvert) {

@@ -1,15 +1,18 @@
 #!/usr/bin/python3
 """Builds the product's 8-bit TrueType fonts from a script glyph table.
 
-usage: fontgen.py devanagari TABLE OUTDIR
-       fontgen.py roman TABLE OUTDIR
+usage: fontgen.py SCRIPT TABLE OUTDIR
+SCRIPT: devanagari, bengali, assamese, oriya, gujarati, gurmukhi, tamil, malayalam or
+roman.
 
 Glyph outlines come from the OFL fonts of Debian's fonts-noto-core: for each
-table row the key's Unicode text (ICU's ISCII converter) is shaped with
-HarfBuzz (hb-shape) in Noto Sans Devanagari, and the glyphs HarfBuzz chooses
-are copied at the positions it gives them. So a conjunct of the table is the
-source font's own ligature, a half form its half form, and a mark sits where
-the source font puts it on NA. Latin glyphs come from Noto Sans.
+table row the key's Unicode text (ICU's ISCII converter for the script) is
+shaped with HarfBuzz (hb-shape) in the script's Noto Sans font, and the glyphs
+HarfBuzz chooses are copied at the positions it gives them. So a conjunct of
+the table is the source font's own ligature, a half or subjoined form its own
+form, and a mark sits where the source font puts it on NA (or on the next base
+letter of the script where NA and the mark make one glyph). Latin glyphs come
+from Noto Sans.
 
 Every font maps each of its byte codes both at U+00xx and at the Unicode
 value that Windows code page 1252 gives the byte, so that an ANSI program
@@ -27,22 +30,98 @@ from fontTools.misc.timeTools import timestampFromString
 from fontTools.ttLib import TTFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from glyph_table import REPH, UNUSABLE_CODES, read_roman_table, read_table  # noqa: E402
+from glyph_table import (ALT_ANUSVARA, GEMINATION, REPH, UNUSABLE_CODES,  # noqa: E402
+                         read_roman_table, read_table)  # noqa: E402
 
 NOTO_DIR = "/usr/share/fonts/truetype/noto"
-DEVANAGARI_SOURCE = os.path.join(NOTO_DIR, "NotoSansDevanagari-Regular.ttf")
 LATIN_SOURCE = os.path.join(NOTO_DIR, "NotoSans-Regular.ttf")
 ZWJ = "\u200d"
+DOTTED_CIRCLE = "\u25cc"
+PRE_BASE_SIGNS = (0xDB, 0xE1, 0xE2)  # the signs that may stand before a cluster
 # Glyphs HarfBuzz emits for joiners and empty helpers: never drawn.
-EMPTY_GLYPHS = ("space", "uni200D", "uni200C", "dummymarkdeva")
-# Marks and signs are taken as they sit on NA, whose stem ends the glyph, as
-# on most consonants: the font draws them at the right end of the glyph
-# before them. (KA, whose stem is in its middle, has its own sign rows.)
-BASE = b"\xc6"
-BASE_GLYPH = "nadeva"
+EMPTY_GLYPHS = ("space", "uni200D", "uni200C", "dummymarkdeva", "zerowidthjoiner",
+                "zerowidthnonjoiner")
+NARROW_LATIN = range(0x21, 0x41)  # digits and the punctuation Inscript types as ASCII
+WIDE_LATIN = range(0x21, 0x7F)  # bilingual fonts: all of ASCII
 COPYRIGHT = ("Glyph outlines from the Noto fonts, Copyright 2015-2020 Google LLC; "
              "arranged for the Velta script manager. Licensed under the SIL Open Font "
              "License 1.1 (OFL.txt).")
+
+def danda_letters(avagraha):
+    """Danda, double danda and avagraha, which ICU gives only in Devanagari."""
+    letters = {b"\xea": "\u0964", b"\xea\xea": "\u0965"}
+    if avagraha:
+        letters[b"\xea\xe9"] = avagraha
+    return letters
+
+
+# The right part of sign AU: the AU length mark.
+BENGALI_LETTERS = {**danda_letters("\u09bd"), b"\xe6": "\u09d7"}
+
+# Each script: its glyph source, ICU's ISCII version, the letters its marks are
+# drawn on (the first whose glyph stays separate when the mark is added: NA
+# with nukta is a letter of its own in Devanagari), the table's columns and
+# the fonts built from them (family, column, Latin codes), the English-mode
+# companions, and Unicode text for ISCII bytes ICU does not give the script's
+# meaning of: Assamese RA and VA, and the right parts of split vowel signs
+# (the table keys them by the sign's own byte).
+SCRIPTS = {
+    "devanagari": dict(
+        source="NotoSansDevanagari-Regular.ttf", version=0, bases=[b"\xc6", b"\xc8"],
+        columns=["DV", "DVB", "VD2", "SD"],
+        fonts=[("DV-Velta", "DV", NARROW_LATIN), ("SD-Velta", "SD", NARROW_LATIN),
+               ("VD-Velta", "VD2", NARROW_LATIN), ("DVB-TTVelta", "DVB", WIDE_LATIN),
+               ("SDB-TTVelta", "DVB", WIDE_LATIN)],
+        english=["DV1-Velta", "SD1-Velta"], letters={}, vattu=True),
+    "bengali": dict(
+        source="NotoSansBengali-Regular.ttf", version=1, bases=[b"\xc6", b"\xc8", b"\xb3"],
+        columns=["BN", "BNB"],
+        fonts=[("BN-Velta", "BN", NARROW_LATIN), ("BN-TTVelta", "BN", NARROW_LATIN),
+               ("BNB-TTVelta", "BNB", WIDE_LATIN)],
+        english=["BN1-Velta", "BN1-TTVelta"], letters={**BENGALI_LETTERS, b"\xd4": "\u09ac"}),
+    "assamese": dict(
+        source="NotoSansBengali-Regular.ttf", version=1, bases=[b"\xc6", b"\xc8", b"\xb3"],
+        columns=["BN", "BNB"],
+        fonts=[("AS-Velta", "BN", NARROW_LATIN), ("AS-TTVelta", "BN", NARROW_LATIN),
+               ("ASB-TTVelta", "BNB", WIDE_LATIN)],
+        english=["AS1-Velta", "AS1-TTVelta"], letters={**BENGALI_LETTERS, b"\xcf": "\u09f0", b"\xd4": "\u09f1"}),
+    "oriya": dict(
+        source="NotoSansOriya-Regular.ttf", version=4, bases=[b"\xc6", b"\xc8", b"\xb3"],
+        columns=["OR", "ORB"],
+        fonts=[("OR-Velta", "OR", NARROW_LATIN), ("OR-TTVelta", "OR", NARROW_LATIN),
+               ("ORB-TTVelta", "ORB", WIDE_LATIN)],
+        english=["OR1-Velta", "OR1-TTVelta"], letters={**danda_letters("\u0b3d"), b"\xe6": "\u0b57", b"\xe2": "\u0b56"}),
+    "gujarati": dict(
+        source="NotoSansGujarati-Regular.ttf", version=3, bases=[b"\xc6", b"\xc8", b"\xb3"],
+        columns=["GJ", "GJB"],
+        fonts=[("GJ-Velta", "GJ", NARROW_LATIN), ("GJ-TTVelta", "GJ", NARROW_LATIN),
+               ("GJB-TTVelta", "GJB", WIDE_LATIN)],
+        english=["GJ1-Velta", "GJ1-TTVelta"], letters=danda_letters("\u0abd")),
+    "gurmukhi": dict(
+        source="NotoSansGurmukhi-Regular.ttf", version=2, bases=[b"\xc6", b"\xc8", b"\xb3"],
+        columns=["PN", "PNB"],
+        fonts=[("PN-Velta", "PN", NARROW_LATIN), ("PN-TTVelta", "PN", NARROW_LATIN),
+               ("PNB-TTVelta", "PNB", WIDE_LATIN)],
+        english=["PN1-Velta", "PN1-TTVelta"], letters=danda_letters(None)),
+    # Tamil: ICU gives no danda; E6 alone is the au length mark, the right
+    # part of au. The "TT" faces are the names the keyboard overlay tries
+    # when a face is missing; they are the same fonts.
+    "tamil": dict(
+        source="NotoSansTamil-Regular.ttf", version=5, bases=[b"\xc6", b"\xc8", b"\xb3"],
+        columns=["TM", "TMB"],
+        fonts=[("TM-Velta", "TM", NARROW_LATIN), ("TM-TTVelta", "TM", NARROW_LATIN),
+               ("TMB-TTVelta", "TMB", WIDE_LATIN)],
+        english=["TM1-Velta", "TM1-TTVelta"], letters={b"\xe6": "\u0bd7", b"\xea": "\u0964"}),
+    # Malayalam: E6 alone is the au length mark.
+    "malayalam": dict(
+        source="NotoSansMalayalam-Regular.ttf", version=8, bases=[b"\xc6", b"\xc8", b"\xb3"],
+        columns=["ML", "MLB"],
+        fonts=[("ML-Velta", "ML", NARROW_LATIN), ("ML-TTVelta", "ML", NARROW_LATIN),
+               ("MLB-TTVelta", "MLB", WIDE_LATIN)],
+        english=["ML1-Velta", "ML1-TTVelta"], letters={b"\xe6": "\u0d57"}),
+}
+# Unicode of the key tokens other than the reph, drawn on the base letter.
+TOKEN_TEXT = {ALT_ANUSVARA: "\u0a70", GEMINATION: "\u0a71"}
 
 
 def cp1252_char(code):
@@ -52,13 +131,41 @@ def cp1252_char(code):
         return chr(code)  # undefined in 1252: Windows maps it to U+00xx
 
 
-def iscii_to_unicode(texts):
+def uconv(texts, version):
     """Unicode of each ISCII byte string (one uconv call for all)."""
     data = b"\n".join(texts) + b"\n"
-    out = subprocess.run(["uconv", "-f", "ISCII,version=0", "-t", "UTF-8"], input=data,
-                         capture_output=True, check=True).stdout.decode("utf-8")
+    out = subprocess.run(["uconv", "-f", "ISCII,version=%d" % version, "-t", "UTF-8"],
+                         input=data, capture_output=True, check=True).stdout.decode("utf-8")
     lines = out.split("\n")
     return lines[:len(texts)]
+
+
+def iscii_to_unicode(texts, version, letters):
+    """ICU's meaning of each ISCII text, with the script's own meaning for
+    the byte sequences in letters (longest first): the text is cut there and
+    the pieces converted alone."""
+    order = sorted(letters, key=len, reverse=True)
+    pieces, layout = [], []
+    for text in texts:
+        parts, run, i = [], b"", 0
+        while i < len(text):
+            seq = next((q for q in order if text.startswith(q, i)), None)
+            if seq is None:
+                run += text[i:i + 1]
+                i += 1
+                continue
+            if run:
+                parts.append(len(pieces))
+                pieces.append(run)
+                run = b""
+            parts.append(letters[seq])
+            i += len(seq)
+        if run:
+            parts.append(len(pieces))
+            pieces.append(run)
+        layout.append(parts)
+    converted = uconv(pieces, version) if pieces else []
+    return ["".join(p if isinstance(p, str) else converted[p] for p in parts) for parts in layout]
 
 
 def shape(font_path, texts):
@@ -92,65 +199,119 @@ class Outline:
         self.advance = advance
 
 
-def row_context(row):
-    """ISCII text to shape for a row, whether a ZWJ follows, and whether the
-    glyph sits on the NA base (marks and signs) that is not part of the glyph."""
+def is_pre_form(row):
+    """A pre-base sign's form before a given cluster (key: the sign, then the
+    cluster): the glyph HarfBuzz puts first for the cluster with the sign."""
+    key = row.key
+    return len(key) > 1 and key[0] in PRE_BASE_SIGNS and isinstance(key[1], int) and \
+        0xB3 <= key[1] <= 0xD8
+
+
+def row_context(row, base):
+    """ISCII text to shape for a row on the given base letter, the Unicode
+    text of a token it holds, whether a ZWJ follows, and whether the glyph
+    sits on the base (marks and signs) that is not part of the glyph."""
     key = row.key
     reph = REPH in key
-    data = bytes(t for t in key if t != REPH)
+    token = "".join(TOKEN_TEXT[t] for t in key if t in TOKEN_TEXT)
+    data = bytes(t for t in key if isinstance(t, int))
     first = data[0] if data else 0
-    on_base = reph or first in (0xE8, 0xE9) or 0xDA <= first <= 0xE7 or (
+    if is_pre_form(row):
+        return data[1:] + data[:1], token, False, False
+    on_base = reph or bool(token) or first in (0xE8, 0xE9) or 0xDA <= first <= 0xE7 or (
         0xA1 <= first <= 0xA3 and data != b"\xa1\xe9")
     if on_base:
-        return (b"\xcf\xe8" if reph else b"") + BASE + data, False, True
+        return (b"\xcf\xe8" if reph else b"") + base + data, token, False, True
     half = len(data) >= 2 and data[-1] == 0xE8
-    return data, half, False
+    return data, token, half, False
 
 
-def devanagari_outlines(rows, source):
-    contexts, flags = [], []
-    for row in rows:
-        data, half, on_base = row_context(row)
-        contexts.append(data)
-        flags.append((half, on_base))
-    unicode_texts = iscii_to_unicode(contexts)
-    texts = [u + (ZWJ if half else "") for u, (half, _) in zip(unicode_texts, flags)]
-    runs = shape(DEVANAGARI_SOURCE, texts)
+def shaped_rows(rows, config, base):
+    """HarfBuzz runs of every row drawn on one base letter (None: on the
+    dotted circle, for marks that join every letter, as the Devanagari nukta
+    does in the source font)."""
+    contexts = [row_context(row, base or b"") for row in rows]
+    unicode_texts = iscii_to_unicode([c[0] for c in contexts], config["version"],
+                                     config["letters"])
+    if base is None:
+        unicode_texts = [DOTTED_CIRCLE + u for u in unicode_texts]
+    texts = [u + token + (ZWJ if half else "")
+             for u, (_, token, half, _) in zip(unicode_texts, contexts)]
+    return texts, shape(config["source_path"], texts), [c[3] for c in contexts], \
+        [c[2] for c in contexts]
+
+
+def base_glyph(config, base):
+    if base is None:
+        return shape(config["source_path"], [DOTTED_CIRCLE])[0][0][0]
+    text = iscii_to_unicode([base], config["version"], config["letters"])[0]
+    return shape(config["source_path"], [text])[0][0][0]
+
+
+def script_outlines(rows, source, config):
+    """Outline of each row: the glyphs HarfBuzz gives the row's text, at its
+    positions; a mark or sign without the base letter it was shaped on (the
+    first base of the script on which the letter's glyph stays separate)."""
+    shaped = [(base, base_glyph(config, base), shaped_rows(rows, config, base))
+              for base in config["bases"] + [None]]
     outlines = {}
-    for row, run, (half, on_base), text in zip(rows, runs, flags, texts):
-        if row.key == [0xE8, 0xCF]:
-            outlines[row.key_text()] = vattu_outline(source, runs, rows)
+    for index, row in enumerate(rows):
+        if config.get("vattu") and row.key == [0xE8, 0xCF]:
+            outlines[row.key_text()] = vattu_outline(source, config)
             continue
-        pen_x = 0
-        pieces = []
-        origin = None
-        advance = 0
-        skipped_base = False
-        for name, dx, dy, ax in run:
-            use = name not in EMPTY_GLYPHS and not name.startswith("uni25CC")
-            if on_base and not skipped_base and name == BASE_GLYPH:
-                skipped_base = True
-                use = False
-            if use:
-                if origin is None:
-                    origin = pen_x
-                pieces.append((name, pen_x - origin + dx, dy))
-                advance = pen_x + ax - origin
-            pen_x += ax
-        if not pieces:
-            raise SystemExit("line %d: %r shapes to no glyph (%s)" % (row.line_no, text, run))
-        if not on_base and len(pieces) > 1 and not half and len(row.key) > 1 and \
-                any(0xB3 <= t <= 0xD8 for t in row.key[1:] if t != REPH):
-            print("fontgen: line %d (%s) is no single glyph in the source: %s"
-                  % (row.line_no, row.note, [p[0] for p in pieces]), file=sys.stderr)
-        outlines[row.key_text()] = Outline(source, pieces, max(advance, 0))
+        for base, base_name, (texts, runs, on_bases, halves) in shaped:
+            on_base, half = on_bases[index], halves[index]
+            names = [g[0] for g in runs[index]]
+            if not on_base or any(is_base(name, base_name) for name in names):
+                break
+        outlines[row.key_text()] = run_outline(row, source, runs[index], texts[index], on_base,
+                                               half, base_name)
     return outlines
 
 
-def vattu_outline(source, runs, rows):
+def is_base(name, base_name):
+    """The base letter's glyph, also in a form the font takes before a
+    subjoined consonant (Noto Sans Oriya's "uni0B28.base")."""
+    return name == base_name or name.startswith(base_name + ".")
+
+
+def run_outline(row, source, run, text, on_base, half, base_name):
+    pen_x = 0
+    pieces = []
+    origin = None
+    advance = 0
+    skipped_base = False
+    if is_pre_form(row):
+        run = run[:1]
+    for name, dx, dy, ax in run:
+        use = name not in EMPTY_GLYPHS
+        if on_base and not skipped_base and is_base(name, base_name):
+            skipped_base = True
+            use = False
+        elif name.startswith("uni25CC"):
+            use = False  # HarfBuzz's dotted circle for a sign with no letter
+        if use:
+            if origin is None:
+                origin = pen_x
+            pieces.append((name, pen_x - origin + dx, dy))
+            advance = pen_x + ax - origin
+        pen_x += ax
+    if not pieces:
+        raise SystemExit("line %d: %r shapes to no glyph (%s)" % (row.line_no, text, run))
+    if on_base and not skipped_base:
+        print("fontgen: line %d (%s) joins every base letter: %s"
+              % (row.line_no, row.note, [p[0] for p in pieces]), file=sys.stderr)
+    if not on_base and len(pieces) > 1 and not half and len(row.key) > 1 and \
+            any(isinstance(t, int) and 0xB3 <= t <= 0xD8 for t in row.key[1:]):
+        print("fontgen: line %d (%s) is no single glyph in the source: %s"
+              % (row.line_no, row.note, [p[0] for p in pieces]), file=sys.stderr)
+    return Outline(source, pieces, max(advance, 0))
+
+
+def vattu_outline(source, config):
     """The rakar sign alone, under the stem of the glyph before it: its
     centre under the centre of the sign U on NA."""
-    u_run = shape(DEVANAGARI_SOURCE, ["\u0928\u0941"])[0]
+    u_run = shape(config["source_path"], ["\u0928\u0941"])[0]
     u_name, u_dx = u_run[1][0], u_run[1][1]
     u_box = glyph_bounds(source, u_name)
     v_box = glyph_bounds(source, "vattudeva")
@@ -246,20 +407,16 @@ def vertical_of(*fonts):
     return ascent, descent
 
 
-def make_devanagari(table, out_dir):
-    columns = ["DV", "DVB", "VD2", "SD"]
-    rows = read_table(table, columns)
-    source = TTFont(DEVANAGARI_SOURCE)
+def make_script(name, table, out_dir):
+    config = dict(SCRIPTS[name])
+    config["source_path"] = os.path.join(NOTO_DIR, config["source"])
+    rows = read_table(table, config["columns"])
+    source = TTFont(config["source_path"])
     latin = TTFont(LATIN_SOURCE)
-    outlines = devanagari_outlines(rows, source)
+    outlines = script_outlines(rows, source, config)
     vertical = vertical_of(source, latin)
-    narrow_latin = latin_slots(latin, range(0x21, 0x41))  # digits, punctuation
-    wide_latin = latin_slots(latin, range(0x21, 0x7F))
-    fonts = [("DV-Velta", "DV", narrow_latin), ("SD-Velta", "SD", narrow_latin),
-             ("VD-Velta", "VD2", narrow_latin), ("DVB-TTVelta", "DVB", wide_latin),
-             ("SDB-TTVelta", "DVB", wide_latin)]
-    for family, column, base in fonts:
-        slots = dict(base)
+    for family, column, latin_codes in config["fonts"]:
+        slots = latin_slots(latin, latin_codes)
         for row in rows:
             code = row.codes[column]
             if code is not None:
@@ -267,7 +424,7 @@ def make_devanagari(table, out_dir):
         build_font(os.path.join(out_dir, family + ".ttf"), family, slots, vertical)
     # English-mode companions: plain Latin of code page 1252.
     latin_all = latin_slots(latin, [c for c in range(0x21, 0x100) if c not in UNUSABLE_CODES])
-    for family in ("DV1-Velta", "SD1-Velta"):
+    for family in config["english"]:
         build_font(os.path.join(out_dir, family + ".ttf"), family, latin_all, vertical)
 
 
@@ -299,13 +456,13 @@ def roman_outline(latin, text, row):
 
 
 def main():
-    if len(sys.argv) != 4 or sys.argv[1] not in ("devanagari", "roman"):
+    if len(sys.argv) != 4 or sys.argv[1] not in list(SCRIPTS) + ["roman"]:
         raise SystemExit(__doc__)
     os.makedirs(sys.argv[3], exist_ok=True)
-    if sys.argv[1] == "devanagari":
-        make_devanagari(sys.argv[2], sys.argv[3])
-    else:
+    if sys.argv[1] == "roman":
         make_roman(sys.argv[2], sys.argv[3])
+    else:
+        make_script(sys.argv[1], sys.argv[2], sys.argv[3])
 
 
 if __name__ == "__main__":

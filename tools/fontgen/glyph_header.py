@@ -12,7 +12,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from glyph_table import REPH, read_roman_table, read_table  # noqa: E402
+from glyph_table import TOKEN_NAMES, TOKENS, read_roman_table, read_table  # noqa: E402
 
 MAX_KEY = 8  # kGlyphKeyMax in glyph_inventory.h
 
@@ -68,7 +68,7 @@ def main():
                 continue
             if len(row.key) > MAX_KEY:
                 raise SystemExit("line %d: key longer than %d" % (row.line_no, MAX_KEY))
-            key = ", ".join("kTokenReph" if t == REPH else "0x%02X" % t for t in row.key)
+            key = ", ".join(TOKEN_NAMES[t] if t in TOKENS else "0x%02X" % t for t in row.key)
             entries.append("    {{%s}, %d, 0x%02X, %s}, // %s"
                            % (key, len(row.key), code, glyph_set, row.note))
         lines.append("static const GlyphEntry %s%s[] = {" % (prefix, variant))

@@ -7,6 +7,12 @@ adapters agree on every code.
 """
 
 REPH = "R"  # the reph token in keys: RA + halant at the start of a cluster
+ALT_ANUSVARA = "N"  # the anusvara's alternative form (Gurmukhi tippi)
+GEMINATION = "G"  # the mark of a doubled consonant (Gurmukhi addak)
+TOKENS = (REPH, ALT_ANUSVARA, GEMINATION)
+# The bytes the adapters' headers give the tokens (glyph_inventory.h).
+TOKEN_NAMES = {REPH: "kTokenReph", ALT_ANUSVARA: "kTokenAltAnusvara",
+               GEMINATION: "kTokenGemination"}
 
 # Byte codes no glyph may take: DEL, no-break space, soft hyphen (applications
 # treat them specially) and the five codes that code page 1252 leaves
@@ -22,14 +28,14 @@ class Row:
         self.note = note
 
     def key_text(self):
-        return "+".join(t if t == REPH else "%02X" % t for t in self.key)
+        return "+".join(t if t in TOKENS else "%02X" % t for t in self.key)
 
 
 def parse_key(text, line_no):
     key = []
     for part in text.split("+"):
-        if part == REPH:
-            key.append(REPH)
+        if part in TOKENS:
+            key.append(part)
             continue
         try:
             value = int(part, 16)

@@ -1,0 +1,35 @@
+#include "modules/oriya/oriya_adapter.h"
+
+#include "oriya_glyphs.h" // generated from glyph_table.txt
+
+namespace {
+
+#define NK_INVENTORY(table)                                                                        \
+    { table, (int)(sizeof table / sizeof table[0]) }
+
+// The sign E stands before its cluster; AI, O and AU are E before it and
+// their right parts after it (the AI length mark, sign AA, the AU length
+// mark; the table keys the length marks by their signs' bytes). The reph
+// sits on the consonant; signs U, UU and vocalic R go under the consonant,
+// before the post-base ya-phala.
+const unsigned char kPreBaseSigns[] = {0xE1, 0};
+const SplitSign kSplitSigns[] = {
+    {0xE2, 0xE1, 0xE2}, {0xE5, 0xE1, 0xDA}, {0xE6, 0xE1, 0xE6}, {0, 0, 0}};
+const unsigned char kPostBase[] = {0xCD, 0};
+const unsigned char kBelowBase[] = {0xDD, 0xDE, 0xDF, 0};
+
+#define NK_ORIYA(table)                                                                            \
+    {                                                                                              \
+        .inventory = NK_INVENTORY(table), .preBaseSigns = kPreBaseSigns, .rephFromRa = true,       \
+        .splitSigns = kSplitSigns, .rephBeforeSigns = true, .postBaseConsonants = kPostBase,       \
+        .belowBaseSigns = kBelowBase                                                               \
+    }
+
+const IndicScript kScripts[kOriyaFontCount] = {NK_ORIYA(kOriyaOR), NK_ORIYA(kOriyaORB)};
+
+} // namespace
+
+const IndicScript& OriyaScript(int font) {
+    if (font < 0 || font >= kOriyaFontCount) font = kFontOR;
+    return kScripts[font];
+}

@@ -1,0 +1,135 @@
+// The shared syllable reader on a small made-up inventory: the behaviour
+// each script switches on by its data (split vowels, pre-base signs after a
+// visible virama, subjoined forms, terminal soft forms, the alternative
+// anusvara, the gemination mark). Codes are arbitrary; rows name glyphs by
+// their codes.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "include/nelkor.h"
+#include "modules/common/indic_syllable.h"
+
+namespace {
+
+// key bytes, code
+#define E(code, n, ...)                                                                            \
+    { {__VA_ARGS__}, n, code, '0' }
+
+const GlyphEntry kEntries[] = {
+    E(0x41, 1, 0xB3),             // KA
+    E(0x42, 1, 0xC2),             // TA
+    E(0x43, 1, 0xCF),             // RA
+    E(0x44, 1, 0xCD),             // YA
+    E(0x45, 1, 0xD7),             // SA
+    E(0x46, 1, 0xBD),             // TTA
+    E(0x50, 1, 0xDA),             // sign AA
+    E(0x51, 1, 0xDB),             // sign I (pre-base)
+    E(0x52, 1, 0xE1),             // sign E (pre-base)
+    E(0x53, 1, 0xE6),             // right part of sign AU
+    E(0x54, 1, 0xDD),             // sign U
+    E(0x60, 1, 0xE8),             // virama
+    E(0x61, 2, 0xE8, 0xCD),       // ya-phala (post-base)
+    E(0x62, 2, 0xE8, 0xCF),       // ra-phala (below-base)
+    E(0x63, 3, 0xB3, 0xE8, 0xC2), // conjunct KA-TA
+    E(0x64, 3, 0xC2, 0xE8, 0xE9), // khanda ta
+    E(0x65, 2, 0xD7, 0xE8),       // half SA
+    E(0x70, 1, 0xA2),             // anusvara
+    E(0x71, 1, kTokenAltAnusvara),
+    E(0x76, 2, 0xDC, kTokenReph), // sign II + reph as one glyph
+    E(0x77, 1, 0xA1),             // candrabindu
+    E(0x78, 2, 0xC2, 0xA1),       // TA with its candrabindu
+    E(0x72, 1, kTokenReph),
+    E(0x73, 1, kTokenGemination),
+    E(0x66, 4, 0xDB, 0xB3, 0xE8, 0xC2), // sign I in its form before KA-TA
+    E(0x67, 2, 0xBD, 0xDB),             // TTA + sign I as one glyph
+    E(0x74, 1, 0xA4),                   // vowel A
+    E(0x75, 1, 0xA5),                   // vowel AA
+};
+
+const unsigned char kPreBase[] = {0xDB, 0xE1, 0};
+const SplitSign kSplit[] = {{0xE5, 0xE1, 0xDA}, {0xE6, 0xE1, 0xE6}, {0, 0, 0}};
+const unsigned char kAltAfter[] = {kNoSign, 0xDB, 0xDD, 0xA4, 0};
+
+const unsigned char kPostBase[] = {0xCD, 0};
+const unsigned char kBelowBase[] = {0xDD, 0};
+const unsigned char kConsonantMarks[] = {0xA1, 0};
+
+IndicScript TestScript(bool gemination) {
+    IndicScript script = {{kEntries, (int)(sizeof kEntries / sizeof kEntries[0])}, kPreBase, true};
+    script.splitSigns = kSplit;
+    script.altAnusvaraAfter = kAltAfter;
+    script.geminationMark = gemination;
+    // The rows without gemination stand for a script that draws the reph on
+    // the consonant and subjoins ya after it.
+    script.rephBeforeSigns = !gemination;
+    script.postBaseConsonants = kPostBase;
+    script.belowBaseSigns = kBelowBase;
+    script.consonantMarks = gemination ? nullptr : kConsonantMarks;
+    return script;
+}
+
+struct Row {
+    const char* what;
+    bool gemination;
+    const char* iscii;
+    int consumed;
+    const char* codes; // glyph codes in order
+};
+
+const Row kRows[] = {
+    {"split O around a three-consonant cluster", false, "\xD7\xE8\xB3\xE8\xC2\xE5", 6,
+     "\x52\x65\x63\x50"},
+    {"split AU: left part E, right part its own", false, "\xB3\xE6", 2, "\x52\x41\x53"},
+    {"pre-base sign with reph: sign first, reph after", false, "\xCF\xE8\xB3\xE1", 4,
+     "\x52\x41\x72"},
+    {"pre-base sign after a visible virama", false, "\xBD\xE8\xB3\xDB", 4, "\x46\x60\x51\x41"},
+    {"ya-phala after a conjunct", false, "\xB3\xE8\xC2\xE8\xCD\xDA", 6, "\x63\x61\x50"},
+    {"no half form before a subjoined consonant", false, "\xD7\xE8\xCF", 3, "\x45\x62"},
+    {"half form before a consonant with nukta", false, "\xD7\xE8\xCF\xE9", 4, "\x65\x43"},
+    {"khanda ta ends the cluster", false, "\xC2\xE8\xE9\xD7", 3, "\x64"},
+    {"soft halant without a soft form: half form", false, "\xD7\xE8\xE9\xB3", 4, "\x65\x41"},
+    {"anusvara after the bare consonant: alternative form", false, "\xB3\xA2", 2, "\x41\x71"},
+    {"anusvara after sign AA: plain", false, "\xB3\xDA\xA2", 3, "\x41\x50\x70"},
+    {"anusvara after sign U: alternative form", false, "\xB3\xDD\xA2", 3, "\x41\x54\x71"},
+    {"anusvara after vowel A: alternative form", false, "\xA4\xA2", 2, "\x74\x71"},
+    {"anusvara after vowel AA: plain", false, "\xA5\xA2", 2, "\x75\x70"},
+    {"doubled consonant: gemination mark", true, "\xB3\xE8\xB3\xDA", 4, "\x73\x41\x50"},
+    {"doubled consonant without the rule: visible virama", false, "\xB3\xE8\xB3", 3,
+     "\x41\x60\x41"},
+    {"gemination mark before a pre-base sign", true, "\xB3\xE8\xB3\xDB", 4, "\x73\x51\x41"},
+    {"reph on the consonant, before sign AA", false, "\xCF\xE8\xB3\xDA\xA2", 5, "\x41\x72\x50\x70"},
+    {"sign II and reph as one glyph, not reph first", false, "\xCF\xE8\xB3\xDC", 4, "\x41\x76"},
+    {"candrabindu on the consonant, before sign AA", false, "\xB3\xDA\xA1", 3, "\x41\x77\x50"},
+    {"candrabindu joined to its consonant", false, "\xC2\xDA\xA1", 3, "\x78\x50"},
+    {"candrabindu at the end where the script says so", true, "\xB3\xDA\xA1", 3, "\x41\x50\x77"},
+    {"reph at the end where the script says so", true, "\xCF\xE8\xB3\xDA", 4, "\x41\x50\x72"},
+    {"sign U under the consonant, before the ya-phala", false, "\xC2\xE8\xCD\xDD", 4,
+     "\x42\x54\x61"},
+    {"sign I in the form the font has before its cluster", false, "\xB3\xE8\xC2\xDB", 4,
+     "\x66\x63"},
+    {"cluster and pre-base sign as one glyph, reph after", false, "\xCF\xE8\xBD\xDB", 4,
+     "\x67\x72"},
+    {"plain sign I before another cluster", false, "\xD7\xE8\xB3\xDB", 4, "\x51\x65\x41"},
+    {"sign AA after the ya-phala", false, "\xC2\xE8\xCD\xDA", 4, "\x42\x61\x50"},
+};
+
+TEST(IndicSyllable, ScriptData) {
+    int index = 0;
+    for (const Row& row : kRows) {
+        IndicScript script = TestScript(row.gemination);
+        unsigned char out[NK_ADAPTER_OUT_MAX];
+        int32_t consumed = 0, length = 0;
+        IndicAdapterEntry(script, (const unsigned char*)row.iscii, out, &consumed, &length, 0);
+        std::string codes;
+        for (int k = 0; out[k]; k += 2)
+            codes += (char)out[k];
+        EXPECT_EQ(std::string(row.codes), codes) << "row " << index << ": " << row.what;
+        EXPECT_EQ(row.consumed, consumed) << "row " << index << ": " << row.what;
+        ++index;
+    }
+}
+
+} // namespace

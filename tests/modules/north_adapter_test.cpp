@@ -1,0 +1,290 @@
+// The Bengali, Assamese, Oriya, Gujarati and Punjabi readers on their hard
+// cases: split vowels after a three-consonant cluster, pre-base signs with
+// the reph, ya-phala after a conjunct, tippi against bindi, the addak, nukta
+// after a cluster, khanda ta. Expected glyphs are named by their glyph-table
+// keys, so the cases hold whatever codes the tables give them.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "include/nelkor.h"
+#include "modules/bengali/bengali_adapter.h"
+#include "modules/gujarati/gujarati_adapter.h"
+#include "modules/gurmukhi/gurmukhi_adapter.h"
+#include "modules/oriya/oriya_adapter.h"
+
+namespace {
+
+// "B3+E8" -> bytes; R, N and G are the reph, tippi and addak tokens.
+std::string KeyBytes(const std::string& key) {
+    std::string bytes;
+    size_t start = 0;
+    while (start <= key.size()) {
+        size_t plus = key.find('+', start);
+        std::string part = key.substr(start, plus == std::string::npos ? plus : plus - start);
+        char token = part == "R"   ? (char)kTokenReph
+                     : part == "N" ? (char)kTokenAltAnusvara
+                     : part == "G" ? (char)kTokenGemination
+                                   : (char)strtol(part.c_str(), nullptr, 16);
+        bytes += token;
+        if (plus == std::string::npos) break;
+        start = plus + 1;
+    }
+    return bytes;
+}
+
+std::string Expected(const IndicScript& script, const std::vector<std::string>& keys) {
+    std::string codes;
+    for (const std::string& key : keys) {
+        std::string bytes = KeyBytes(key);
+        const GlyphEntry* entry =
+            FindKey(script.inventory, (const unsigned char*)bytes.data(), (int)bytes.size());
+        if (!entry) return "no glyph for " + key;
+        codes += (char)entry->code;
+    }
+    return codes;
+}
+
+std::string Hex(const std::string& bytes) {
+    std::string text;
+    char part[4];
+    for (unsigned char b : bytes) {
+        snprintf(part, sizeof part, "%02X ", b);
+        text += part;
+    }
+    return text;
+}
+
+struct Case {
+    const char* what;
+    const IndicScript& (*script)(int font);
+    int font;
+    const char* iscii;
+    int consumed;
+    std::vector<std::string> glyphs;
+};
+
+const Case kCases[] = {
+    // Bengali and Assamese (one reader, one table).
+    {"BN split O after a three-consonant cluster (স্ত্রো)",
+     BengaliScript,
+     kFontBN,
+     "\xD7\xE8\xC2\xE8\xCF\xE5",
+     6,
+     {"E1", "D7+E8+C2+E8+CF", "DA"}},
+    {"BN split AU: sign E before, length mark after (কৌ)",
+     BengaliScript,
+     kFontBN,
+     "\xB3\xE6",
+     2,
+     {"E1", "B3", "E6"}},
+    {"BN pre-base i with reph: i first, reph on the consonant (র্কি)",
+     BengaliScript,
+     kFontBN,
+     "\xCF\xE8\xB3\xDB",
+     4,
+     {"DB", "B3", "R"}},
+    {"BN reph before sign AA (র্তা)",
+     BengaliScript,
+     kFontBN,
+     "\xCF\xE8\xC2\xDA",
+     4,
+     {"C2", "R", "DA"}},
+    {"BN ya-phala after a conjunct (ন্ত্য)",
+     BengaliScript,
+     kFontBN,
+     "\xC6\xE8\xC2\xE8\xCD",
+     5,
+     {"C6+E8+C2", "E8+CD"}},
+    {"BN sign U under the consonant, before the ya-phala (ত্যু)",
+     BengaliScript,
+     kFontBN,
+     "\xC2\xE8\xCD\xDD",
+     4,
+     {"C2", "DD", "E8+CD"}},
+    {"BN i before a wide conjunct in its long form (চ্ছি)",
+     BengaliScript,
+     kFontBN,
+     "\xB8\xE8\xB9\xDB",
+     4,
+     {"DB+B8+E8+B9", "B8+E8+B9"}},
+    {"BN TTA + i is one glyph (টি)", BengaliScript, kFontBN, "\xBD\xDB", 2, {"BD+DB"}},
+    {"BN khanda ta ends its syllable (ৎস)",
+     BengaliScript,
+     kFontBN,
+     "\xC2\xE8\xE9\xD7",
+     3,
+     {"C2+E8+E9"}},
+    {"BN nukta after a cluster (ন্ড়)",
+     BengaliScript,
+     kFontBN,
+     "\xC6\xE8\xBF\xE9",
+     4,
+     {"C6", "E8", "BF+E9"}},
+    {"BN YA + nukta as ICU types য়", BengaliScript, kFontBN, "\xCD\xE9\xDA", 3, {"CD+E9", "DA"}},
+    {"BN a conjunct without a glyph keeps the hasanta",
+     BengaliScript,
+     kFontBN,
+     "\xBD\xE8\xB3",
+     3,
+     {"BD", "E8", "B3"}},
+    {"BN candrabindu on the consonant, joined to KA, before sign AA (কাঁ)",
+     BengaliScript,
+     kFontBN,
+     "\xB3\xDA\xA1",
+     3,
+     {"B3+A1", "DA"}},
+    {"BN candrabindu on a consonant without a pair, before sign AA (ঙাঁ)",
+     BengaliScript,
+     kFontBN,
+     "\xB7\xDA\xA1",
+     3,
+     {"B7", "A1", "DA"}},
+    {"BNB split O in the bilingual font",
+     BengaliScript,
+     kFontBNB,
+     "\xB3\xE5",
+     2,
+     {"E1", "B3", "DA"}},
+    // Punjabi.
+    {"PN tippi after the bare consonant, joined to it (ਕੰ)",
+     GurmukhiScript,
+     kFontPN,
+     "\xB3\xA2",
+     2,
+     {"B3+N"}},
+    {"PN bindi after sign AA (ਕਾਂ)", GurmukhiScript, kFontPN, "\xB3\xDA\xA2", 3, {"B3", "DA+A2"}},
+    {"PN tippi after sign I, which stands first (ਕਿੰ)",
+     GurmukhiScript,
+     kFontPN,
+     "\xB3\xDB\xA2",
+     3,
+     {"DB", "B3+N"}},
+    {"PN tippi after sign U (ਕੁੰ)", GurmukhiScript, kFontPN, "\xB3\xDD\xA2", 3, {"B3+N", "DD"}},
+    {"PN bindi after sign II (ਕੀਂ)", GurmukhiScript, kFontPN, "\xB3\xDC\xA2", 3, {"B3", "DC+A2"}},
+    {"PN tippi after vowel A (ਅੰ)", GurmukhiScript, kFontPN, "\xA4\xA2", 2, {"A4+N"}},
+    {"PN tippi on a consonant the font has no pair for",
+     GurmukhiScript,
+     kFontPN,
+     "\xBB\xA2",
+     2,
+     {"BB", "N"}},
+    {"PN bindi after vowel AA (ਆਂ)", GurmukhiScript, kFontPN, "\xA5\xA2", 2, {"A5+A2"}},
+    {"PN addak for a doubled consonant (ੱਕ)",
+     GurmukhiScript,
+     kFontPN,
+     "\xB3\xE8\xB3\xDA",
+     4,
+     {"G", "B3", "DA"}},
+    {"PN no reph: RA keeps a visible halant",
+     GurmukhiScript,
+     kFontPN,
+     "\xCF\xE8\xB3",
+     3,
+     {"CF", "E8", "B3"}},
+    {"PN subjoined RA (ਪ੍ਰ)", GurmukhiScript, kFontPN, "\xC8\xE8\xCF", 3, {"C8", "E8+CF"}},
+    {"PN subjoined HA with sign I before it (ਨ੍ਹਿ)",
+     GurmukhiScript,
+     kFontPN,
+     "\xC6\xE8\xD8\xDB",
+     4,
+     {"DB", "C6", "E8+D8"}},
+    {"PN nukta letter (ਸ਼)", GurmukhiScript, kFontPN, "\xD7\xE9\xDA", 3, {"D7+E9", "DA"}},
+    {"PNB tippi in the bilingual font", GurmukhiScript, kFontPNB, "\xB3\xA2", 2, {"B3", "N"}},
+    // Oriya.
+    {"OR split AI: sign E before, length mark after (କୈ)",
+     OriyaScript,
+     kFontOR,
+     "\xB3\xE2",
+     2,
+     {"E1", "B3", "E2"}},
+    {"OR split O after a three-consonant cluster",
+     OriyaScript,
+     kFontOR,
+     "\xD7\xE8\xC2\xE8\xCF\xE5",
+     6,
+     {"E1", "D7+E8+C2", "E8+CF", "DA"}},
+    {"OR pre-base E with reph (ର୍କେ)",
+     OriyaScript,
+     kFontOR,
+     "\xCF\xE8\xB3\xE1",
+     4,
+     {"E1", "B3", "R"}},
+    {"OR subjoined consonant (କ୍ଲ)", OriyaScript, kFontOR, "\xB3\xE8\xD1", 3, {"B3", "E8+D1"}},
+    {"OR ya-phala after a conjunct, sign U before it",
+     OriyaScript,
+     kFontOR,
+     "\xC6\xE8\xC2\xE8\xCD\xDD",
+     6,
+     {"C6+E8+C2", "DD", "E8+CD"}},
+    // Gujarati.
+    {"GJ pre-base i before a half form and its consonant (સ્તિ)",
+     GujaratiScript,
+     kFontGJ,
+     "\xD7\xE8\xC2\xDB",
+     4,
+     {"DB", "D7+E8+C2"}},
+    {"GJ reph at the end of the syllable (ર્કા)",
+     GujaratiScript,
+     kFontGJ,
+     "\xCF\xE8\xB3\xDA",
+     4,
+     {"B3", "DA", "R"}},
+    {"GJ half form before a full consonant (પ્ન)",
+     GujaratiScript,
+     kFontGJ,
+     "\xC8\xE8\xC6",
+     3,
+     {"C8+E8", "C6"}},
+    {"GJ rakar under the consonant (પ્ર)", GujaratiScript, kFontGJ, "\xC8\xE8\xCF", 3, {"C8+E8+CF"}},
+};
+
+TEST(NorthScripts, HardCases) {
+    int row = 0;
+    for (const Case& c : kCases) {
+        const IndicScript& script = c.script(c.font);
+        unsigned char out[NK_ADAPTER_OUT_MAX];
+        int32_t consumed = 0, length = 0;
+        IndicAdapterEntry(script, (const unsigned char*)c.iscii, out, &consumed, &length, 0);
+        std::string codes;
+        for (int k = 0; out[k]; k += 2)
+            codes += (char)out[k];
+        EXPECT_EQ(Hex(Expected(script, c.glyphs)), Hex(codes)) << "row " << row << ": " << c.what;
+        EXPECT_EQ(c.consumed, consumed) << "row " << row << ": " << c.what;
+        ++row;
+    }
+}
+
+// Every letter, sign and digit the script uses draws something in both
+// fonts; the letters ICU gives the script no meaning for may draw nothing.
+TEST(NorthScripts, EveryLetterDrawsSomething) {
+    struct Script {
+        const char* name;
+        const IndicScript& (*script)(int font);
+        const char* none; // codes with no glyph, by the script's choice
+    };
+    const Script scripts[] = {
+        {"BN", BengaliScript, "\xD2\xD3\xEB"},
+        {"PN", GurmukhiScript, "\xAA\xDF\xD6"},
+        {"OR", OriyaScript, ""},
+        {"GJ", GujaratiScript, "\xE9"},
+    };
+    for (const Script& s : scripts) {
+        for (int font = 0; font < 2; ++font) {
+            for (int b = 0xA1; b <= 0xFA; ++b) {
+                if (b == 0xD9 || (b >= 0xEB && b <= 0xF0) || strchr(s.none, b)) continue;
+                unsigned char text[2] = {(unsigned char)b, 0};
+                unsigned char out[NK_ADAPTER_OUT_MAX];
+                int32_t consumed = 0, length = 0;
+                IndicAdapterEntry(s.script(font), text, out, &consumed, &length, 0);
+                EXPECT_NE(0, out[0]) << s.name << " font " << font << " byte " << std::hex << b;
+            }
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,232 @@
+// The south Indian adapters: each script's hard cases, named by glyph-table
+// keys so that they hold whatever codes the tables give, and that no input
+// makes an adapter overrun its output or stall the engine.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "include/nelkor.h"
+#include "modules/malayalam/malayalam_adapter.h"
+#include "modules/tamil/tamil_adapter.h"
+
+namespace {
+
+struct Font {
+    const char* name;
+    const IndicScript& (*script)(int font);
+    int font;
+};
+
+const Font kFonts[] = {
+    {"TM", TamilScript, kFontTM},
+    {"TMB", TamilScript, kFontTMB},
+    {"ML", MalayalamScript, kFontML},
+    {"MLB", MalayalamScript, kFontMLB},
+};
+
+// "B3+E8" -> bytes.
+std::string KeyBytes(const std::string& key) {
+    std::string bytes;
+    size_t start = 0;
+    while (start <= key.size()) {
+        size_t plus = key.find('+', start);
+        std::string part = key.substr(start, plus == std::string::npos ? plus : plus - start);
+        bytes += (char)strtol(part.c_str(), nullptr, 16);
+        if (plus == std::string::npos) break;
+        start = plus + 1;
+    }
+    return bytes;
+}
+
+// The pair string expected for glyph keys.
+std::string ExpectedPairs(const IndicScript& script, const std::vector<std::string>& keys) {
+    std::string pairs;
+    for (const std::string& key : keys) {
+        std::string bytes = KeyBytes(key);
+        const GlyphEntry* entry =
+            FindKey(script.inventory, (const unsigned char*)bytes.data(), (int)bytes.size());
+        if (!entry) return "no glyph for " + key;
+        pairs += (char)entry->code;
+        pairs += (char)entry->set;
+    }
+    return pairs;
+}
+
+std::string Hex(const std::string& bytes) {
+    std::string text;
+    char part[4];
+    for (unsigned char b : bytes) {
+        snprintf(part, sizeof part, "%02X ", b);
+        text += part;
+    }
+    return text;
+}
+
+struct Case {
+    const char* what;
+    const char* font;  // name in kFonts
+    const char* iscii; // one syllable (and what follows it)
+    int consumed;
+    std::vector<std::string> keys; // the glyphs, in visual order
+};
+
+const Font& FontNamed(const char* name) {
+    for (const Font& f : kFonts)
+        if (strcmp(f.name, name) == 0) return f;
+    return kFonts[0];
+}
+
+void CheckCases(const std::vector<Case>& cases) {
+    int index = 0;
+    for (const Case& c : cases) {
+        const Font& font = FontNamed(c.font);
+        const IndicScript& script = font.script(font.font);
+        unsigned char out[NK_ADAPTER_OUT_MAX];
+        int32_t consumed = 0, length = 0;
+        IndicAdapterEntry(script, (const unsigned char*)c.iscii, out, &consumed, &length, 0);
+        std::string got((const char*)out);
+        EXPECT_EQ(Hex(ExpectedPairs(script, c.keys)), Hex(got))
+            << "row " << index << " (" << c.font << "): " << c.what;
+        EXPECT_EQ(c.consumed, consumed) << "row " << index << " (" << c.font << "): " << c.what;
+        ++index;
+    }
+}
+
+TEST(SouthSyllable, Tamil) {
+    CheckCases({
+        {"split o after KSSA", "TM", "\xB3\xE8\xD6\xE4", 4, {"E0", "B3+E8+D6", "DA"}},
+        {"split oo", "TM", "\xB3\xE5", 2, {"E1", "B3", "DA"}},
+        {"split au: e before, length mark after", "TM", "\xB3\xE6", 2, {"E0", "B3", "E6"}},
+        {"e after a dead consonant, before its own",
+         "TM",
+         "\xC6\xE8\xC2\xE0",
+         4,
+         {"C6+E8", "E0", "C2"}},
+        {"o after two dead consonants",
+         "TM",
+         "\xD7\xE8\xC2\xE8\xCF\xE4",
+         6,
+         {"D7+E8", "C2+E8", "E0", "CF", "DA"}},
+        {"ai before its consonant", "TM", "\xB3\xE2", 2, {"E2", "B3"}},
+        {"pulli at the end of a word", "TM", "\xB3\xE8", 2, {"B3+E8"}},
+        {"pulli by the explicit halant", "TM", "\xB3\xE8\xE8\xB3", 3, {"B3+E8"}},
+        {"no conjunct but KSSA: KA KA", "TM", "\xB3\xE8\xB3\xDA", 4, {"B3+E8", "B3", "DA"}},
+        {"SA RA without sign II is no SHRI", "TM", "\xD7\xE8\xCF", 3, {"D7+E8", "CF"}},
+        {"SHRI", "TM", "\xD7\xE8\xCF\xDC", 4, {"D7+E8+CF+DC"}},
+        {"KA + U is one shape", "TM", "\xB3\xDD", 2, {"B3+DD"}},
+        {"dead KA then KA + UU", "TM", "\xB3\xE8\xB3\xDE", 4, {"B3+E8", "B3+DE"}},
+        {"KSSA takes the separate U sign", "TM", "\xB3\xE8\xD6\xDD", 4, {"B3+E8+D6", "DD"}},
+        {"grantha JA takes the separate U sign", "TM", "\xBA\xDD", 2, {"BA", "DD"}},
+        {"TTA + I is one shape", "TM", "\xBD\xDB", 2, {"BD+DB"}},
+        {"NNNA and LLLA are letters of their own", "TM", "\xC7\xDC", 2, {"C7+DC"}},
+        {"short e and long ee vowels", "TM", "\xAB\xAC", 1, {"AB"}},
+        {"aytham", "TM", "\xA3", 1, {"A3"}},
+        {"a stray o sign draws both parts", "TM", "\xE4", 1, {"E0", "DA"}},
+        {"GA is read as KA, DHA as TA", "TM", "\xB5\xE8\xC5\xDB", 4, {"B3+E8", "C2+DB"}},
+        {"BHA + U is PA + U", "TM", "\xCB\xDD", 2, {"C8+DD"}},
+        {"bilingual: sign I after a rarer consonant", "TMB", "\xB7\xDB", 2, {"B7", "DB"}},
+        {"bilingual: KA + I keeps its shape", "TMB", "\xB3\xDB", 2, {"B3+DB"}},
+        {"bilingual: TTA + I stays one shape", "TMB", "\xBD\xDB", 2, {"BD+DB"}},
+        {"bilingual: split o", "TMB", "\xC6\xE4", 2, {"E0", "C6", "DA"}},
+    });
+}
+
+TEST(SouthSyllable, Malayalam) {
+    CheckCases({
+        {"dead NA at the end of a word: chillu", "ML", "\xC6\xE8", 2, {"C6+E8+E9"}},
+        {"dead NA before a space: chillu", "ML", "\xC6\xE8 \xB3", 2, {"C6+E8+E9"}},
+        {"dead NA inside a word, conjunct NA NA", "ML", "\xC6\xE8\xC6\xDA", 4, {"C6+E8+C6", "DA"}},
+        {"dead NA inside a word, no conjunct: chandrakkala",
+         "ML",
+         "\xC6\xE8\xB3",
+         3,
+         {"C6", "E8", "B3"}},
+        {"soft halant inside a word: chillu, which ends the syllable",
+         "ML",
+         "\xC6\xE8\xE9\xB3",
+         3,
+         {"C6+E8+E9"}},
+        {"explicit halant at the end: chandrakkala", "ML", "\xC6\xE8\xE8", 3, {"C6", "E8"}},
+        {"dead CA has no chillu: chandrakkala", "ML", "\xB8\xE8", 2, {"B8", "E8"}},
+        {"RA first in a cluster: RA's chillu, the cluster follows",
+         "ML",
+         "\xCF\xE8\xB3\xE8\xB3",
+         2,
+         {"CF+E8+E9"}},
+        {"RA after a consonant: vertical sign before it", "ML", "\xB3\xE8\xCF", 3, {"E8+CF", "B3"}},
+        {"sign E before the vertical RA", "ML", "\xC8\xE8\xCF\xE0", 4, {"E0", "E8+CF", "C8"}},
+        {"vertical RA after a chandrakkala stays with its consonant",
+         "ML",
+         "\xD7\xE8\xC2\xE8\xCF",
+         5,
+         {"D7", "E8", "E8+CF", "C2"}},
+        {"vertical RA before a conjunct", "ML", "\xC6\xE8\xC2\xE8\xCF", 5, {"E8+CF", "C6+E8+C2"}},
+        {"YA after a consonant: post-base", "ML", "\xB3\xE8\xCD\xDA", 4, {"B3", "E8+CD", "DA"}},
+        {"split o", "ML", "\xB3\xE4", 2, {"E0", "B3", "DA"}},
+        {"split au: e before, length mark after", "ML", "\xB3\xE6", 2, {"E0", "B3", "E6"}},
+        {"split oo after a conjunct", "ML", "\xB3\xE8\xB3\xE5", 4, {"E1", "B3+E8+B3", "DA"}},
+        {"sign E after a chandrakkala, before its consonant",
+         "ML",
+         "\xD7\xE8\xC2\xE0",
+         4,
+         {"D7", "E8", "E0", "C2"}},
+        {"bilingual: a conjunct it lacks keeps the chandrakkala",
+         "MLB",
+         "\xB5\xE8\xD1",
+         3,
+         {"B5", "E8", "D1"}},
+        {"bilingual: chillu at the end of a word", "MLB", "\xD1\xE8", 2, {"D1+E8+E9"}},
+    });
+}
+
+// Converts text syllable by syllable; fails on a syllable that consumes
+// nothing, consumes past the end or writes past the output limit.
+void CheckBounded(const IndicScript& script, const unsigned char* text, const char* what) {
+    size_t length = strlen((const char*)text);
+    size_t pos = 0;
+    while (pos < length) {
+        unsigned char out[NK_ADAPTER_OUT_MAX + 8];
+        memset(out, 0xCC, sizeof out);
+        int32_t consumed = 0, outLength = 0;
+        IndicAdapterEntry(script, text + pos, out, &consumed, &outLength, 0);
+        ASSERT_GE(consumed, 1) << what << " at " << pos;
+        ASSERT_LE((size_t)consumed, length - pos) << what << " at " << pos;
+        ASSERT_LE(strlen((const char*)out) + 1, (size_t)NK_ADAPTER_OUT_MAX) << what;
+        ASSERT_EQ(0xCC, out[NK_ADAPTER_OUT_MAX]) << what << ": wrote past the limit";
+        pos += (size_t)consumed;
+    }
+}
+
+TEST(SouthSyllable, EveryByteSequenceIsBounded) {
+    const unsigned char tails[][6] = {{0},
+                                      {0xE8, 0},
+                                      {0xE8, 0xE8, 0},
+                                      {0xE8, 0xE9, 0},
+                                      {0xE8, 0xE9, 0xB3, 0},
+                                      {0xE4, 0xA2, 0xA3, 0},
+                                      {0xE8, 0xCF, 0xE6, 0}};
+    for (const Font& font : kFonts) {
+        const IndicScript& script = font.script(font.font);
+        for (int b = 1; b <= 0xFF; ++b) {
+            for (const unsigned char* tail : tails) {
+                unsigned char text[8] = {(unsigned char)b};
+                memcpy(text + 1, tail, 6);
+                char what[32];
+                snprintf(what, sizeof what, "%s byte %02X", font.name, b);
+                CheckBounded(script, text, what);
+            }
+        }
+        // The longest cluster, each unit with nukta, then a split sign and modifiers.
+        std::string text;
+        for (int k = 0; k < 20; ++k)
+            text += k ? "\xE8\xB3\xE9" : "\xB3\xE9";
+        text += "\xE6\xA2\xA3";
+        CheckBounded(script, (const unsigned char*)text.c_str(), font.name);
+    }
+}
+
+} // namespace

@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
   wine wine64 xvfb xdotool x11-utils imagemagick
   icu-devtools libharfbuzz-bin fonts-noto-core python3-fonttools m17n-db
-  python3-pil python3-numpy python3-scipy python3-babel
+  python3-pil python3-numpy python3-scipy python3-babel libm17n-dev
   aspell aspell-hi aspell-mr aspell-bn aspell-pa aspell-gu aspell-or aspell-ta aspell-te
   aspell-kn aspell-ml
 )

@@ -41,7 +41,7 @@ TEST(CheckSharedState, GoodValuesStayExactly) {
     CheckSharedState(&s);
     EXPECT_EQ(memcmp(&s, &before, sizeof s), 0);
     // Edges of each range are good values too.
-    s.activeScript = SCRIPT_LAST;
+    s.lastIndicScript = SCRIPT_LAST;
     s.keyboardKind = KBD_UK_INSCRIPT;
     s.typingMode = MODE_DISABLED_ENGLISH;
     s.switchKey = 255;

@@ -41,6 +41,20 @@ def roman(table, out_path):
         if row.name[0].islower() and upper in by_name:
             lines.append("    {kRm_%s, kRm_%s}," % (row.name, upper))
     lines += ["};", ""]
+    # What each letter code stands for in Unicode (NFC, at most 3 units);
+    # ASCII stands for itself, codes no letter has for nothing.
+    lines += ["// Letter code to its Unicode text, NUL-padded.",
+              "static const unsigned short kRomanLetterUnicode[256][4] = {"]
+    by_code = {r.code: r for r in rows}
+    for code in range(256):
+        if code in by_code:
+            units = [ord(c) for c in by_code[code].text]
+            if len(units) > 3 or any(u > 0xFFFF for u in units):
+                raise SystemExit("letter %s: more than 3 UTF-16 units" % by_code[code].name)
+        else:
+            units = [code] if 0x20 <= code < 0x7F else []
+        lines.append("    {%s}," % ", ".join("0x%04X" % u for u in units or [0]))
+    lines += ["};", ""]
     write_if_changed(out_path, "\n".join(lines))
 
 

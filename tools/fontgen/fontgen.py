@@ -402,6 +402,10 @@ def build_font(path, family, slots, vertical):
     fb.save(path)
 
 
+def same_outline(a, b):
+    return a.pieces == b.pieces and round(a.advance) == round(b.advance)
+
+
 def latin_slots(latin, codes):
     slots = {}
     for code in codes:
@@ -429,8 +433,13 @@ def make_script(name, table, out_dir):
         slots = latin_slots(latin, latin_codes)
         for row in rows:
             code = row.codes[column]
-            if code is not None:
+            if code is None:
+                continue
+            if column not in row.shared:
                 slots[code] = outlines[row.key_text()]
+            elif not same_outline(slots[code], outlines[row.key_text()]):
+                raise SystemExit("line %d: %s shares code %02X, whose glyph differs from its own"
+                                 % (row.line_no, row.key_text(), code))
         build_font(os.path.join(out_dir, family + ".ttf"), family, slots, vertical)
     # English-mode companions: plain Latin of code page 1252.
     latin_all = latin_slots(latin, [c for c in range(0x21, 0x100) if c not in UNUSABLE_CODES])

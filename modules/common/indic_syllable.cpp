@@ -361,20 +361,24 @@ void PutTail(const IndicScript& script, const ClusterGlyphs& glyphs, const Text&
         Add(move ? onConsonant : rest, t);
     }
     // A consonant mark the font joins to the last glyph (Bengali KA with its
-    // candrabindu where Noto puts it) replaces that glyph.
+    // candrabindu where Noto puts it) replaces that glyph; so does a modifier
+    // right after it (Gurmukhi MA + sign AI, which Noto draws apart, with its
+    // bindi).
+    Text* marks = &onConsonant;
+    if (onConsonant.n == 0 && rest.n > 0 && IsModifier(rest.b[0])) marks = &rest;
     const GlyphEntry* joined = nullptr;
-    if (onConsonant.n > 0 && last && postStart == glyphs.used && glyphs.used - 2 >= glyphs.cut &&
+    if (marks->n > 0 && last && postStart == glyphs.used && glyphs.used - 2 >= glyphs.cut &&
         last->keyLength < kGlyphKeyMax) {
         unsigned char key[kGlyphKeyMax];
         memcpy(key, last->key, last->keyLength);
-        key[last->keyLength] = onConsonant.b[0];
+        key[last->keyLength] = marks->b[0];
         joined = FindKey(inventory, key, last->keyLength + 1);
     }
     if (joined) {
         CopyPairs(writer, glyphs.pairs, glyphs.cut, postStart - 2);
         PutEntry(writer, joined);
-        memmove(onConsonant.b, onConsonant.b + 1, (size_t)(onConsonant.n - 1));
-        --onConsonant.n;
+        memmove(marks->b, marks->b + 1, (size_t)(marks->n - 1));
+        --marks->n;
     } else {
         CopyPairs(writer, glyphs.pairs, glyphs.cut, postStart);
     }

@@ -104,9 +104,12 @@ bool RebindLayout() {
         RefreshLayoutForKey(KBD_TYPEWRITER);
         return !ConverterRefused() && !LayoutRefused();
     }
-    case KBD_PHONETIC:
+    case KBD_PHONETIC: {
         RefreshLayoutForKey(KBD_PHONETIC);
-        return !LayoutRefused() && RuleFileTrusted(kRulesRomanToIscii);
+        const RuleFileState rules = CheckRuleFile(kRulesRomanToIscii);
+        proc.rulesCurrent = rules.current;
+        return !LayoutRefused() && rules.trusted;
+    }
     default: shared.layoutTable = (LayoutTable*)&inscriptTable; return true;
     }
 }
@@ -311,7 +314,8 @@ int KeyUpMessage(MSG* msg) {
     if (shared.switchKey != 0 && vk == shared.switchKey && shared.typingMode < 2)
         SelectFontInApplication(shared.activeTitle);
     shared.keyHeld = 0;
-    if (CategoryIs(CATEGORY_OVERLAY) && vk == VK_SHIFT && ContainsText(shared.activeTitle, kOverlayTitle))
+    if (CategoryIs(CATEGORY_OVERLAY) && vk == VK_SHIFT &&
+        ContainsText(shared.activeTitle, kOverlayTitle))
         PostMessageA(shared.activeWindow, WM_COMMAND, kCmdOverlayShift, 0);
     // Applications receive key-ups only for Shift, Ctrl and Alt.
     if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) return 1;

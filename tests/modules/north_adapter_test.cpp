@@ -226,6 +226,13 @@ const Case kCases[] = {
      3,
      {"BC", "E5+A2"}},
     {"PN SA + nukta is the glyph of ISCII SHA", GurmukhiScript, kFontPN, "\xD7\xE9", 2, {"D5"}},
+    {"PN LA + nukta is the glyph of ISCII LLA", GurmukhiScript, kFontPN, "\xD1\xE9", 2, {"D2"}},
+    {"PN SHA typed as SA + nukta with its sign OO (ਸ਼ੋ)",
+     GurmukhiScript,
+     kFontPN,
+     "\xD7\xE9\xE5",
+     3,
+     {"D7+E9+E5"}},
     // Oriya.
     {"OR split AI: sign E before, length mark after (କୈ)",
      OriyaScript,

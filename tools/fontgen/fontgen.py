@@ -105,7 +105,9 @@ SCRIPTS = {
         columns=["PN", "PNB"],
         fonts=[("PN-Velta", "PN", NARROW_LATIN), ("PN-TTVelta", "PN", NARROW_LATIN),
                ("PNB-TTVelta", "PNB", WIDE_LATIN)],
-        english=["PN1-Velta", "PN1-TTVelta"], letters=danda_letters(None)),
+        # ISCII's anusvara is the bindi wherever the table keeps it (the tippi
+        # is the token N); ICU would make it a tippi after some letters.
+        english=["PN1-Velta", "PN1-TTVelta"], letters={**danda_letters(None), b"\xa2": "\u0a02"}),
     # Tamil: ICU gives no danda; E6 alone is the au length mark, the right
     # part of au. The "TT" faces are the names the keyboard overlay tries
     # when a face is missing; they are the same fonts.

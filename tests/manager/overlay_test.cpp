@@ -1,0 +1,338 @@
+// The keyboard overlay of davrin.exe under Wine, driven from outside as a
+// user drives it: opened by its menu command, keys clicked with the mouse,
+// the switch key and Shift reported as the driver reports them, the texts of
+// its controls read back. The real script modules and fonts are used: the
+// fonts go into the prefix's font folder for this test only.
+#include <gtest/gtest.h>
+
+#include <stdint.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "manager/resources/resource_ids.h"
+#include "tests/harness/wine_test_util.h"
+#include "tests/manager/manager_session.h"
+
+using namespace nkmgr;
+using nktest::State;
+
+namespace {
+
+const DWORD kWaitMs = 10000;
+const char kTitlePrefix[] = "TAV KEYBOARD OVERLAY ";
+
+std::string FontsFolder() {
+    char dir[MAX_PATH] = "";
+    GetWindowsDirectoryA(dir, sizeof dir);
+    return std::string(dir) + "\\Fonts\\";
+}
+
+// The product fonts built beside the tests, copied into the prefix while
+// this test runs (other tests install them privately and must not find
+// them installed for good).
+std::vector<std::string>& InstalledFonts() {
+    static std::vector<std::string> fonts;
+    return fonts;
+}
+
+void InstallFonts() {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((BinDir() + "*.ttf").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    CreateDirectoryA(FontsFolder().c_str(), nullptr);
+    do {
+        const std::string target = FontsFolder() + found.cFileName;
+        if (CopyFileA((BinDir() + found.cFileName).c_str(), target.c_str(), TRUE))
+            InstalledFonts().push_back(target);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+void RemoveFonts() {
+    for (const std::string& font : InstalledFonts())
+        DeleteFileA(font.c_str());
+    InstalledFonts().clear();
+}
+
+// A font file hidden from the manager started next (renamed away).
+struct HiddenFont {
+    std::string path;
+};
+// Wine keeps the faces it found in a cache of its own; without it the next
+// program looks at the font folder again.
+void ForgetFontCache() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\Fonts\\Cache");
+}
+HiddenFont Hide(const char* face) {
+    const std::string path = FontsFolder() + face + ".ttf";
+    MoveFileA(path.c_str(), (path + ".hidden").c_str());
+    ForgetFontCache();
+    return {path};
+}
+void Unhide(const HiddenFont& font) {
+    MoveFileA((font.path + ".hidden").c_str(), font.path.c_str());
+    ForgetFontCache();
+}
+
+// The glyph codes of the first syllable of ISCII text, straight from the
+// script's adapter module: what a key of the overlay must show.
+std::string AdapterGlyphs(const char* module, const char* entryName, const std::string& iscii) {
+    HMODULE adapter = LoadLibraryA((BinDir() + module).c_str());
+    if (!adapter) return "<no module>";
+    auto entry = (AdapterEntryFn)(void*)GetProcAddress(adapter, entryName);
+    std::string glyphs = "<no entry>";
+    if (entry) {
+        unsigned char pairs[NK_ADAPTER_OUT_MAX] = {0};
+        int32_t consumed = 0, length = 0;
+        entry((const unsigned char*)iscii.c_str(), pairs, &consumed, &length, 0);
+        glyphs.clear();
+        for (size_t at = 0; at + 1 < sizeof pairs && pairs[at]; at += 2)
+            glyphs += (char)pairs[at];
+    }
+    FreeLibrary(adapter);
+    return glyphs;
+}
+
+std::string ControlText(HWND control) {
+    char text[256] = "";
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_BLOCK, 5000, &ignored);
+    return text;
+}
+
+bool Checked(HWND dialog, int id) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_BLOCK, 5000, &state);
+    return state == BST_CHECKED;
+}
+
+// Let the manager's thread finish what is queued for the overlay: a sent
+// message is answered only once the thread reads messages again.
+void Settle(HWND window) {
+    DWORD_PTR ignored = 0;
+    for (int i = 0; i < 3; ++i) {
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+        Sleep(20);
+    }
+}
+
+struct OverlayRow {
+    const char* name;
+    const char* script;   // DefaultScript
+    int keyboard;         // command chosen after start-up (0: Inscript)
+    const char* title;    // after "TAV KEYBOARD OVERLAY "
+    const char* module;   // the script's adapter module
+    const char* entry;    // its conversion entry
+    int key;              // a character key's id
+    const char* iscii;    // what that key types
+    const char* shifted;  // what it types with Shift
+};
+
+// Inscript keys from the built-in table, Phonetic English keys through the
+// rules, typewriter keys from their layout file.
+const OverlayRow kRows[] = {
+    {"DevanagariInscript", "DV", 0, "[INSCRIPT] - [DEVANAGARI]", "DVTROP32.DLL", "iscii2devglf",
+     IDC_KEY_BASE + 37, "\xB3", "\xB4"},
+    {"TamilInscript", "TM", 0, "[INSCRIPT] - [TAMIL]", "TMTROP32.DLL", "iscii2tamilglf",
+     IDC_KEY_BASE + 37, "\xB3", "\xB4"},
+    {"GujaratiPhonetic", "GJ", IDM_KBD_PHONETIC, "[Phonetic-English] - [GUJARATI]",
+     "GJTROP32.DLL", "iscii2gjglf", IDC_KEY_BASE + 37, "\xB3", "\xB4"}, // k, kh
+    {"DevanagariRemington", "DV", IDM_TYPEWRITER_FIRST, "[DVRKBD32.TYP] - [DEVANAGARI]",
+     "DVTROP32.DLL", "iscii2devglf", IDC_KEY_BASE + 18, "\xCC", "\xCC\xE8"},
+};
+
+class Overlay : public ::testing::TestWithParam<OverlayRow> {
+  protected:
+    static void SetUpTestSuite() { InstallFonts(); }
+    static void TearDownTestSuite() { RemoveFonts(); }
+
+    void SetUp() override {
+        if (!RulesAvailable()) GTEST_SKIP() << "start-up needs bin/EN2IN.RUL";
+        if (GetFileAttributesA((BinDir() + "DV-Velta.ttf").c_str()) == INVALID_FILE_ATTRIBUTES)
+            GTEST_SKIP() << "no product fonts beside the tests";
+        State().managerWindow = nullptr;
+        State().typingMode = MODE_ENGLISH;
+        State().hookEnabled = 1;
+        State().dualFont = 0;
+        dir = MakeProgramDir({});
+        for (const char* module : {"DVTROP32.DLL", "TMTROP32.DLL", "GJTROP32.DLL",
+                                   "DVRKBD32.DLL", "DVRKBD32.typ"})
+            CopyFileA((BinDir() + module).c_str(), (dir.path + module).c_str(), FALSE);
+    }
+    void TearDown() override {
+        Kill(manager);
+        State().managerWindow = nullptr;
+    }
+    bool StartWith(const char* script) {
+        WriteSettings(dir.path + "TAVWIN.INI", {{"DefaultScript", script}, {"InscriptSwitch", "20"}});
+        return Start(dir, manager);
+    }
+    // Command 193 as the menu sends it; the overlay is modal, so it is posted.
+    HWND OpenOverlay() {
+        PostMessageA(manager.window, WM_COMMAND, IDM_OVERLAY, 0);
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < kWaitMs) {
+            HWND found = FindOverlay();
+            if (found && IsWindowVisible(found)) {
+                Settle(found);
+                return found;
+            }
+            if (FindProcessWindow(manager.process.dwProcessId, "#32770", "TAV")) return nullptr;
+            Sleep(10);
+        }
+        return nullptr;
+    }
+    HWND FindOverlay() {
+        struct Search {
+            DWORD pid;
+            HWND found;
+        } search{manager.process.dwProcessId, nullptr};
+        EnumWindows(
+            [](HWND window, LPARAM lParam) -> BOOL {
+                Search* s = (Search*)lParam;
+                DWORD pid = 0;
+                GetWindowThreadProcessId(window, &pid);
+                char title[256] = "";
+                GetWindowTextA(window, title, sizeof title);
+                if (pid != s->pid || strncmp(title, kTitlePrefix, strlen(kTitlePrefix)) != 0)
+                    return TRUE;
+                s->found = window;
+                return FALSE;
+            },
+            (LPARAM)&search);
+        return search.found;
+    }
+    // A left click in the middle of a control, through the input queue.
+    void Click(HWND control) {
+        RECT rect;
+        GetWindowRect(control, &rect);
+        SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        INPUT inputs[2] = {};
+        inputs[0].type = inputs[1].type = INPUT_MOUSE;
+        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, inputs, sizeof(INPUT));
+    }
+    // The edit box's text once the clicked key has gone through the hook.
+    std::string TypedText(HWND dialog, size_t length) {
+        HWND edit = GetDlgItem(dialog, IDC_OVERLAY_EDIT);
+        const DWORD start = GetTickCount();
+        std::string text;
+        while (GetTickCount() - start < kWaitMs) {
+            Settle(dialog);
+            text = ControlText(edit);
+            if (text.size() >= length) break;
+        }
+        return text;
+    }
+
+    ProgramDir dir;
+    Manager manager;
+};
+
+TEST_P(Overlay, ShowsTheLayoutTypesClickedKeysAndFollowsSwitchAndShift) {
+    const OverlayRow& row = GetParam();
+    ASSERT_TRUE(StartWith(row.script));
+    if (row.keyboard) Command(manager, row.keyboard);
+    HWND dialog = OpenOverlay();
+    ASSERT_NE(dialog, nullptr) << TakeMessageBox(manager);
+    HWND key = GetDlgItem(dialog, row.key);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(ControlText(dialog), std::string(kTitlePrefix) + row.title);
+
+    // The manager started in English typing: blank captions, "Caps" off.
+    EXPECT_FALSE(Checked(dialog, IDC_OVERLAY_CAPS));
+    EXPECT_EQ(ControlText(key), "   ");
+
+    // The switch key as the driver reports it: script captions.
+    const std::string normal = AdapterGlyphs(row.module, row.entry, row.iscii);
+    const std::string shifted = AdapterGlyphs(row.module, row.entry, row.shifted);
+    ASSERT_FALSE(normal.empty());
+    PostMessageA(dialog, WM_COMMAND, IDC_KEY_CAPS, 1);
+    Settle(dialog);
+    EXPECT_TRUE(Checked(dialog, IDC_OVERLAY_CAPS));
+    EXPECT_EQ(ControlText(key), "  " + normal);
+    EXPECT_EQ(State().typingMode, MODE_SCRIPT);
+
+    // Shift down and up.
+    PostMessageA(dialog, WM_COMMAND, IDC_KEY_LSHIFT, 1);
+    Settle(dialog);
+    EXPECT_TRUE(Checked(dialog, IDC_OVERLAY_SHIFT));
+    EXPECT_EQ(ControlText(key), "  " + shifted);
+    PostMessageA(dialog, WM_COMMAND, IDC_KEY_LSHIFT, 0);
+    Settle(dialog);
+    EXPECT_FALSE(Checked(dialog, IDC_OVERLAY_SHIFT));
+    EXPECT_EQ(ControlText(key), "  " + normal);
+
+    // A click types the key's script into the edit box through the hook.
+    Click(key);
+    EXPECT_EQ(TypedText(dialog, normal.size()), normal);
+
+    // Switched back: English captions and English typing.
+    PostMessageA(dialog, WM_COMMAND, IDC_KEY_CAPS, 1);
+    Settle(dialog);
+    EXPECT_FALSE(Checked(dialog, IDC_OVERLAY_CAPS));
+    EXPECT_EQ(ControlText(key), "   ");
+    EXPECT_EQ(ControlText(GetDlgItem(dialog, IDC_OVERLAY_EDIT)), "");
+
+    // Minimised, the manager's window hides; closed, it is back, minimised.
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Settle(dialog);
+    EXPECT_FALSE(IsWindowVisible(manager.window));
+    PostMessageA(dialog, WM_COMMAND, IDM_EXIT, 0);
+    Settle(manager.window);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindowVisible(manager.window));
+    EXPECT_TRUE(IsIconic(manager.window));
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, Overlay, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Missing faces: the message of the current mode, silence for the other
+// mode, and the "TT" face standing in for a missing one.
+struct MissingRow {
+    const char* name;
+    std::vector<const char*> hidden;
+    bool opens;
+    const char* message;
+};
+
+const MissingRow kMissing[] = {
+    {"CurrentModeMissing", {"GJ1-Velta", "GJ1-TTVelta"}, false,
+     "Font [GJ1-Velta] or [GJ1-TTVelta] not available.\nInstall one of above font and then try."},
+    {"OtherModeMissing", {"GJ-Velta", "GJ-TTVelta"}, false, ""},
+    {"TTFaceStandsIn", {"GJ1-Velta"}, true, ""},
+};
+
+class OverlayFonts : public Overlay {};
+
+TEST_F(OverlayFonts, MissingFacesAreReportedOrReplaced) {
+    for (const MissingRow& row : kMissing) {
+        SCOPED_TRACE(row.name);
+        std::vector<HiddenFont> hidden;
+        for (const char* face : row.hidden)
+            hidden.push_back(Hide(face));
+        ASSERT_TRUE(StartWith("GJ"));
+        PostMessageA(manager.window, WM_COMMAND, IDM_OVERLAY, 0);
+        Settle(manager.window);
+        if (row.message[0])
+            EXPECT_EQ(TakeMessageBox(manager), row.message);
+        else
+            EXPECT_EQ(FindProcessWindow(manager.process.dwProcessId, "#32770", "TAV"), nullptr);
+        HWND dialog = FindOverlay();
+        EXPECT_EQ(dialog != nullptr, row.opens);
+        if (dialog) {
+            // The "TT" face is also what the switch to English mode needs.
+            PostMessageA(dialog, WM_COMMAND, IDM_EXIT, 0);
+            Settle(manager.window);
+        }
+        Kill(manager);
+        for (const HiddenFont& font : hidden)
+            Unhide(font);
+    }
+}
+
+} // namespace

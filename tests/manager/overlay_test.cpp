@@ -56,24 +56,20 @@ void RemoveFonts() {
     InstalledFonts().clear();
 }
 
-// A font file hidden from the manager started next (renamed away).
+// A font file hidden from the manager started next: moved out of the font
+// folder, where every file counts whatever its name.
 struct HiddenFont {
     std::string path;
+    std::string away;
 };
-// Wine keeps the faces it found in a cache of its own; without it the next
-// program looks at the font folder again.
-void ForgetFontCache() {
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\Fonts\\Cache");
-}
 HiddenFont Hide(const char* face) {
     const std::string path = FontsFolder() + face + ".ttf";
-    MoveFileA(path.c_str(), (path + ".hidden").c_str());
-    ForgetFontCache();
-    return {path};
+    const std::string away = MakeTempDir() + face + ".ttf";
+    MoveFileA(path.c_str(), away.c_str());
+    return {path, away};
 }
 void Unhide(const HiddenFont& font) {
-    MoveFileA((font.path + ".hidden").c_str(), font.path.c_str());
-    ForgetFontCache();
+    MoveFileA(font.away.c_str(), font.path.c_str());
 }
 
 // The glyph codes of the first syllable of ISCII text, straight from the

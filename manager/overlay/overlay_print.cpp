@@ -241,6 +241,9 @@ static void PrintOnDevice(HWND dialog, HDC dc) {
             DrawOverlayPage(dc, dialog, sX, sY, scriptFont, font9);
         }
         if (job.abortDialog) SetFocus(job.abortDialog);
+        // The abort dialog answers once more before the page goes out, also
+        // where the printing system never calls the abort procedure.
+        PrintAbortLoop(dc, 0);
         if (drawn && !job.abort && EndPage(dc) > 0 && !job.abort)
             EndDoc(dc);
         else
@@ -254,20 +257,35 @@ static void PrintOnDevice(HWND dialog, HDC dc) {
     DeleteObject(font9);
 }
 
+/* The printer's device context, made from the user's choice without its
+   port: a printer on the "FILE:" port then asks for the output file when
+   the document starts (Wine's "Print to File"); named, Wine's PostScript
+   driver would write the job nowhere. */
+static HDC ChosenPrinter(const PRINTDLGA& request) {
+    const DEVNAMES* names = request.hDevNames ? (const DEVNAMES*)GlobalLock(request.hDevNames)
+                                              : nullptr;
+    const DEVMODEA* mode = request.hDevMode ? (const DEVMODEA*)GlobalLock(request.hDevMode)
+                                            : nullptr;
+    HDC dc = nullptr;
+    if (names)
+        dc = CreateDCA((const char*)names + names->wDriverOffset,
+                       (const char*)names + names->wDeviceOffset, nullptr, mode);
+    if (mode) GlobalUnlock(request.hDevMode);
+    if (names) GlobalUnlock(request.hDevNames);
+    return dc;
+}
+
 void PrintKeyboardOverlay(HWND dialog) {
     PRINTDLGA request;
     memset(&request, 0, sizeof request);
     request.lStructSize = sizeof request;
     request.hwndOwner = dialog;
-    request.Flags = PD_PRINTSETUP | PD_RETURNDC | PD_ENABLESETUPHOOK;
+    request.Flags = PD_PRINTSETUP | PD_ENABLESETUPHOOK;
     request.lpfnSetupHook = PrintSetup;
-    const BOOL chosen = PrintDlgA(&request);
+    HDC dc = PrintDlgA(&request) ? ChosenPrinter(request) : nullptr;
     FreeDeviceChoice(request);
-    if (!chosen || !request.hDC) {
-        if (request.hDC) DeleteDC(request.hDC);
-        return;
-    }
-    PrintOnDevice(dialog, request.hDC);
-    DeleteDC(request.hDC);
+    if (!dc) return;
+    PrintOnDevice(dialog, dc);
+    DeleteDC(dc);
     SetFocus(GetDlgItem(dialog, IDC_OVERLAY_EDIT));
 }

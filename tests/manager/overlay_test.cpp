@@ -13,6 +13,7 @@
 
 #include "manager/resources/resource_ids.h"
 #include "tests/harness/wine_test_util.h"
+#include "tests/manager/manager_probe.h"
 #include "tests/manager/manager_session.h"
 
 using namespace nkmgr;
@@ -329,6 +330,181 @@ TEST_F(OverlayFonts, MissingFacesAreReportedOrReplaced) {
         for (const HiddenFont& font : hidden)
             Unhide(font);
     }
+}
+
+// ---------------------------------------------------------------------------
+// Printing the chart to a PostScript file through Wine's PostScript driver:
+// the printer "Chart to file" (add_file_printer.exe) asks for the file name.
+
+int RunProgram(const std::string& command) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string line = command;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return -1;
+    DWORD code = 1;
+    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return (int)code;
+}
+
+// The text a PostScript file shows, from the glyph names Wine's driver
+// writes ("/T glyphshow"); unknown names read as "?".
+std::string ShownText(const std::string& postscript) {
+    static const struct {
+        const char* name;
+        char character;
+    } kNames[] = {{"space", ' '},       {"uni00A0", ' '},       {"uni0020", ' '},
+                  {"hyphen", '-'},      {"bracketleft", '['},   {"bracketright", ']'}};
+    std::string text;
+    const std::string show = " glyphshow";
+    for (size_t at = postscript.find(show); at != std::string::npos;
+         at = postscript.find(show, at + 1)) {
+        const size_t slash = postscript.rfind('/', at);
+        if (slash == std::string::npos) break;
+        const std::string name = postscript.substr(slash + 1, at - slash - 1);
+        char character = name.size() == 1 ? name[0] : '?';
+        for (const auto& known : kNames)
+            if (name == known.name) character = known.character;
+        text += character;
+    }
+    return text;
+}
+
+class OverlayPrint : public Overlay {
+  protected:
+    static void SetUpTestSuite() {
+        InstallFonts();
+        printerAdded = RunProgram("\"" + BinDir() + "add_file_printer.exe\"") == 0;
+    }
+    static void TearDownTestSuite() {
+        RunProgram("\"" + BinDir() + "add_file_printer.exe\" /remove");
+        RemoveFonts();
+    }
+    void SetUp() override {
+        Overlay::SetUp();
+        if (IsSkipped()) return;
+        if (!printerAdded) GTEST_SKIP() << "Wine's PostScript driver could not be set up";
+        ASSERT_TRUE(StartWith("DV"));
+        dialog = OpenOverlay();
+        ASSERT_NE(dialog, nullptr);
+        output = dir.path + "chart.ps";
+    }
+    HWND WaitForDialog(const char* title, DWORD ms = kWaitMs) {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < ms) {
+            HWND found = FindProcessWindow(manager.process.dwProcessId, "#32770", title);
+            if (found && IsWindowVisible(found)) return found;
+            Sleep(10);
+        }
+        return nullptr;
+    }
+    bool WaitGone(const char* title) {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < kWaitMs) {
+            if (!FindProcessWindow(manager.process.dwProcessId, "#32770", title)) return true;
+            Sleep(10);
+        }
+        return false;
+    }
+    // "&Print", then the print setup dialog answered with button.
+    void Print(int setupButton) {
+        PostMessageA(dialog, WM_COMMAND, IDM_OVERLAY_PRINT, 0);
+        HWND setup = WaitForDialog("Print Setup");
+        ASSERT_NE(setup, nullptr);
+        PostMessageA(setup, WM_COMMAND, setupButton, 0);
+        ASSERT_TRUE(WaitGone("Print Setup"));
+    }
+    // Wine's "Print to File" question, answered with a file or cancelled.
+    void AnswerFileName(const std::string& file) {
+        HWND ask = WaitForDialog("Print to File");
+        ASSERT_NE(ask, nullptr);
+        if (!file.empty()) {
+            HWND edit = FindWindowExA(ask, nullptr, "Edit", nullptr);
+            ASSERT_NE(edit, nullptr);
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)file.c_str(), SMTO_BLOCK, 5000,
+                                &ignored);
+        }
+        PostMessageA(ask, WM_COMMAND, file.empty() ? IDCANCEL : IDOK, 0);
+        ASSERT_TRUE(WaitGone("Print to File"));
+    }
+    // The job is over once the abort dialog has come and gone and the
+    // overlay answers again.
+    void WaitForJob() {
+        EXPECT_TRUE(WaitGone("TAV"));
+        Settle(dialog);
+        EXPECT_TRUE(IsWindowEnabled(dialog));
+    }
+    bool NoDialogLeft() {
+        for (const char* title : {"TAV", "Print Setup", "Print to File"})
+            if (FindProcessWindow(manager.process.dwProcessId, "#32770", title)) return false;
+        return true;
+    }
+
+    static bool printerAdded;
+    HWND dialog = nullptr;
+    std::string output;
+};
+bool OverlayPrint::printerAdded = false;
+
+TEST_F(OverlayPrint, PrintsTheChartToAPostScriptFile) {
+    Print(IDOK);
+    AnswerFileName(output);
+    WaitForJob();
+    const std::string postscript = ReadFileText(output);
+    ASSERT_EQ(postscript.compare(0, 4, "%!PS"), 0) << "no PostScript in " << output;
+    EXPECT_NE(postscript.find("%%Title: KBD"), std::string::npos);
+    EXPECT_NE(postscript.find("%%EOF"), std::string::npos);
+    const std::string shown = ShownText(postscript);
+    EXPECT_NE(shown.find("TAV KEYBOARD OVERLAY"), std::string::npos) << shown;
+    // The subtitle (its blanks are not drawn as glyphs).
+    EXPECT_NE(shown.find("[INSCRIPT]"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("[DEVANAGARI]"), std::string::npos) << shown;
+    // The keys' script texts are drawn in the script font, which goes along.
+    EXPECT_NE(postscript.find("DV-Velta"), std::string::npos);
+    EXPECT_TRUE(NoDialogLeft());
+    // The chart of the last run, for scripts/print_chart.sh.
+    WriteFileText(BinDir() + "overlay_chart.ps", postscript);
+}
+
+// Cancelled at each of its three steps, a print leaves no dialog and no
+// file behind, and the next print works.
+TEST_F(OverlayPrint, CancelAtEveryStepStopsTheJobAndTheNextPrintWorks) {
+    Print(IDCANCEL);
+    Settle(dialog);
+    EXPECT_EQ(FindProcessWindow(manager.process.dwProcessId, "#32770", "Print to File"), nullptr);
+
+    Print(IDOK);
+    AnswerFileName(""); // the document cannot start
+    Settle(dialog);
+    EXPECT_EQ(FindProcessWindow(manager.process.dwProcessId, "#32770", "TAV"), nullptr);
+    EXPECT_TRUE(NoDialogLeft());
+
+    HMODULE probe = LoadLibraryA((BinDir() + "manager_probe.dll").c_str());
+    ASSERT_NE(probe, nullptr);
+    auto cancel = (HOOKPROC)(void*)GetProcAddress(probe, "ProbeCancelPrinting");
+    auto record = (ProbeRecord * (*)(void))(void*)GetProcAddress(probe, "ProbeAnswer");
+    record()->answer = 0;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, cancel, probe, manager.process.dwThreadId);
+    ASSERT_NE(hook, nullptr);
+    const std::string cancelled = dir.path + "cancelled.ps";
+    Print(IDOK);
+    AnswerFileName(cancelled);
+    WaitForJob();
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(record()->answer, 1); // "Cancel" was pressed once
+    EXPECT_EQ(ReadFileText(cancelled).find("%%EOF"), std::string::npos);
+    EXPECT_TRUE(NoDialogLeft());
+
+    Print(IDOK);
+    AnswerFileName(output);
+    WaitForJob();
+    EXPECT_NE(ShownText(ReadFileText(output)).find("TAV KEYBOARD OVERLAY"), std::string::npos);
 }
 
 } // namespace

@@ -452,7 +452,51 @@ class OverlayPrint : public Overlay {
 };
 bool OverlayPrint::printerAdded = false;
 
+// The window's picture as the screen shows it, as a 24-bit BMP file.
+void SaveWindowPicture(HWND window, const std::string& path) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = ((DWORD)width * 3 + 3) & ~3u;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + stride * height;
+    std::string data((const char*)&file, sizeof file);
+    data.append((const char*)&info.bmiHeader, sizeof info.bmiHeader);
+    data.append((const char*)bits, stride * height);
+    WriteFileText(path, data);
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
 TEST_F(OverlayPrint, PrintsTheChartToAPostScriptFile) {
+    // Script captions, and two clicked keys that make one syllable: the
+    // word goes on from one click to the next.
+    PostMessageA(dialog, WM_COMMAND, IDC_KEY_CAPS, 1);
+    Settle(dialog);
+    Click(GetDlgItem(dialog, IDC_KEY_BASE + 37)); // k: KA
+    Click(GetDlgItem(dialog, IDC_KEY_BASE + 33)); // f: the vowel sign I
+    const std::string syllable = AdapterGlyphs("DVTROP32.DLL", "iscii2devglf", "\xB3\xDB");
+    EXPECT_EQ(TypedText(dialog, syllable.size()), syllable);
+    SaveWindowPicture(dialog, BinDir() + "overlay_screen.bmp"); // for scripts/overlay_pictures.sh
+
     Print(IDOK);
     AnswerFileName(output);
     WaitForJob();

@@ -336,22 +336,6 @@ TEST_F(OverlayFonts, MissingFacesAreReportedOrReplaced) {
 // Printing the chart to a PostScript file through Wine's PostScript driver:
 // the printer "Chart to file" (add_file_printer.exe) asks for the file name.
 
-int RunProgram(const std::string& command) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::string line = command;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return -1;
-    DWORD code = 1;
-    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return (int)code;
-}
-
 // The text a PostScript file shows, from the glyph names Wine's driver
 // writes ("/T glyphshow"); unknown names read as "?".
 std::string ShownText(const std::string& postscript) {

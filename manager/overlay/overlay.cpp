@@ -242,7 +242,8 @@ static void CreateOverlayFonts(HWND dialog) {
     overlay.font10 = CreateOverlayFont(dc, kPlainFace, kEditPoints);
     overlay.scriptFont = CreateOverlayFont(dc, face, points);
     // One point larger for the trial text.
-    overlay.scriptFontLarge = FontOfHeight(face, PointHeight(dc, points) - MulDiv(1, GetDeviceCaps(dc, LOGPIXELSY), 72));
+    overlay.scriptFontLarge =
+        FontOfHeight(face, PointHeight(dc, points) - MulDiv(1, GetDeviceCaps(dc, LOGPIXELSY), 72));
     ReleaseDC(dialog, dc);
 }
 
@@ -294,7 +295,7 @@ static void ShowManager(bool shown) {
 static void ToggleScriptMode(HWND dialog) {
     overlay.scriptMode = !overlay.scriptMode;
     const int slot = ScriptSlot();
-    const char* spec = mgr.dualFontOn         ? bilingualFonts[slot]
+    const char* spec = mgr.dualFontOn       ? bilingualFonts[slot]
                        : overlay.scriptMode ? scriptModeFonts[slot]
                                             : englishModeFonts[slot];
     char face[OVERLAY_FACE_SIZE];
@@ -383,9 +384,7 @@ static INT_PTR OnOverlayCommand(HWND dialog, int id) {
 /* ---------------- KbdHelpDlgProc ---------------- */
 extern "C" INT_PTR CALLBACK KbdHelpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        InitOverlay(dialog);
-        return FALSE; // the focus is the edit box's
+    case WM_INITDIALOG: InitOverlay(dialog); return FALSE; // the focus is the edit box's
     case WM_PAINT: PaintKeys(dialog); return TRUE;
     case WM_SIZE: ShowManager(wParam != SIZE_MINIMIZED); return FALSE;
     case WM_CLOSE:

@@ -13,9 +13,9 @@
 #include "manager/overlay/overlay_text.h"
 
 enum {
-    OVERLAY_CAPTION_SIZE = 40,   // "  " + the glyph codes of one key
-    OVERLAY_GLYPHS_SIZE = 33,    // _A2I writes at most 32 glyph bytes and the terminator
-    OVERLAY_ISCII_SIZE = 33,     // a key's Phonetic English text converted, 32 at most
+    OVERLAY_CAPTION_SIZE = 40, // "  " + the glyph codes of one key
+    OVERLAY_GLYPHS_SIZE = 33,  // _A2I writes at most 32 glyph bytes and the terminator
+    OVERLAY_ISCII_SIZE = 33,   // a key's Phonetic English text converted, 32 at most
     OVERLAY_ISCII_LIMIT = 32,
     OVERLAY_SPECIAL_CAPTION = 21 // special-key captions are read up to 20 characters
 };

@@ -19,10 +19,10 @@ static const char kDocumentName[] = "KBD";
 static const char kChartTitle[] = "TAV KEYBOARD OVERLAY";
 static const char kPlainFace[] = "MS Sans Serif";
 static const int kPlainPoints = 9;
-static const double kEnlarge = 1.1;  // the chart is 10% larger than the screen
-static const int kScreenDpi = 96;    // the overlay's pixels are taken at 96 per inch
-static const int kButtonShiftX = 4;  // buttons' screen rectangles are moved so
-static const int kButtonShiftY = 40; // before they become client coordinates
+static const double kEnlarge = 1.1;          // the chart is 10% larger than the screen
+static const int kScreenDpi = 96;            // the overlay's pixels are taken at 96 per inch
+static const int kButtonShiftX = 4;          // buttons' screen rectangles are moved so
+static const int kButtonShiftY = 40;         // before they become client coordinates
 static const int kFitToPage = IDC_PRINT_FIT; // "PRINTSETUP" check boxes
 static const int kMargins = IDC_PRINT_MARGINS;
 
@@ -102,8 +102,8 @@ static void DrawKeyScript(HDC dc, const KeyEntry* key, const RECT& r, double sX,
     KeyGlyphs(key, false, glyphs);
     length = (int)strlen(glyphs);
     if (length && GetTextExtentPoint32A(dc, glyphs, length, &extent))
-        TextOutA(dc, r.right - extent.cx - Scaled(2 * sX),
-                 r.bottom - extent.cy - Scaled(3 * sY), glyphs, length);
+        TextOutA(dc, r.right - extent.cx - Scaled(2 * sX), r.bottom - extent.cy - Scaled(3 * sY),
+                 glyphs, length);
 }
 
 static void DrawCharacterKeys(HDC dc, HWND dialog, double sX, double sY, HFONT font9) {
@@ -233,7 +233,8 @@ static void PrintOnDevice(HWND dialog, HDC dc) {
         // The overlay waits while its page prints: a second print or a
         // close from inside the abort loop would pull the page away.
         EnableWindow(dialog, FALSE);
-        job.abortDialog = CreateDialogParamA(mgr.instance, kAbortResource, dialog, PrintAbortDlg, 0);
+        job.abortDialog =
+            CreateDialogParamA(mgr.instance, kAbortResource, dialog, PrintAbortDlg, 0);
         if (job.abortDialog) ShowWindow(job.abortDialog, SW_SHOW);
         const bool drawn = StartPage(dc) > 0;
         if (drawn) {
@@ -260,12 +261,12 @@ static void PrintOnDevice(HWND dialog, HDC dc) {
 /* The printer's device context, made from the user's choice without its
    port: a printer on the "FILE:" port then asks for the output file when
    the document starts (Wine's "Print to File"); named, Wine's PostScript
-   driver would write the job nowhere. */
+   driver writes the job into a file called "FILE:" in the current folder. */
 static HDC ChosenPrinter(const PRINTDLGA& request) {
-    const DEVNAMES* names = request.hDevNames ? (const DEVNAMES*)GlobalLock(request.hDevNames)
-                                              : nullptr;
-    const DEVMODEA* mode = request.hDevMode ? (const DEVMODEA*)GlobalLock(request.hDevMode)
-                                            : nullptr;
+    const DEVNAMES* names =
+        request.hDevNames ? (const DEVNAMES*)GlobalLock(request.hDevNames) : nullptr;
+    const DEVMODEA* mode =
+        request.hDevMode ? (const DEVMODEA*)GlobalLock(request.hDevMode) : nullptr;
     HDC dc = nullptr;
     if (names)
         dc = CreateDCA((const char*)names + names->wDriverOffset,

@@ -11,8 +11,8 @@ enum { KEYBOARD_INSCRIPT = 160, KEYBOARD_PHONETIC = 161, SCRIPT_CODE_FIRST = 65 
 // By script code from 65 ("A"); the Sanskrit name is spelt as the driver
 // spells it in the manager's title, so both titles agree.
 static const char* const kScriptNames[] = {
-    "Roman",   "Devanagari", "Bengali", "Tamil",   "Telugu",   "Assamese", "Oriya",
-    "Kannada", "Malayalam",  "Gujarati", "Punjabi", "",        "Tibetan",  "Dzongkha",
+    "Roman",   "Devanagari", "Bengali",  "Tamil",        "Telugu", "Assamese", "Oriya",
+    "Kannada", "Malayalam",  "Gujarati", "Punjabi",      "",       "Tibetan",  "Dzongkha",
     "Thai",    "Sinhala",    "SL-Tamil", "Sanskirt-DEV", ""};
 
 const char* OverlayScriptName(int script) {

@@ -11,9 +11,9 @@
 #include <commdlg.h>
 
 struct GdiSeamCounts {
-    int objectsMade;  // pens, fonts, printer device contexts
-    int objectsLive;  // made and not yet freed
-    int dialogsLive;  // modeless dialogs made and not yet destroyed
+    int objectsMade; // pens, fonts, printer device contexts
+    int objectsLive; // made and not yet freed
+    int dialogsLive; // modeless dialogs made and not yet destroyed
 };
 extern GdiSeamCounts gdiSeam;
 

@@ -45,7 +45,9 @@ RECT Rect(const RECTL& r) {
 int CALLBACK CollectRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) {
     PageRecords& page = *(PageRecords*)data;
     switch (record->iType) {
-    case EMR_ROUNDRECT: page.roundRects.push_back(Rect(((const EMRROUNDRECT*)record)->rclBox)); break;
+    case EMR_ROUNDRECT:
+        page.roundRects.push_back(Rect(((const EMRROUNDRECT*)record)->rclBox));
+        break;
     case EMR_EXTTEXTOUTW: {
         const EMREXTTEXTOUTW* out = (const EMREXTTEXTOUTW*)record;
         const WCHAR* text = (const WCHAR*)((const BYTE*)record + out->emrtext.offString);
@@ -63,17 +65,18 @@ int CALLBACK CollectRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, 
         break;
     }
     case EMR_MOVETOEX:
-    case EMR_LINETO: page.path.push_back({((const EMRLINETO*)record)->ptl.x,
-                                          ((const EMRLINETO*)record)->ptl.y});
+    case EMR_LINETO:
+        page.path.push_back({((const EMRLINETO*)record)->ptl.x, ((const EMRLINETO*)record)->ptl.y});
         break;
     case EMR_BITBLT: {
         const EMRBITBLT* blt = (const EMRBITBLT*)record;
-        page.fills.push_back({blt->xDest, blt->yDest, blt->xDest + blt->cxDest,
-                              blt->yDest + blt->cyDest});
+        page.fills.push_back(
+            {blt->xDest, blt->yDest, blt->xDest + blt->cxDest, blt->yDest + blt->cyDest});
         break;
     }
     case EMR_FILLRGN: page.fills.push_back(Rect(((const EMRFILLRGN*)record)->rclBounds)); break;
-    case EMR_CREATEPEN: page.penWidths.push_back(((const EMRCREATEPEN*)record)->lopn.lopnWidth.x);
+    case EMR_CREATEPEN:
+        page.penWidths.push_back(((const EMRCREATEPEN*)record)->lopn.lopnWidth.x);
         break;
     default: break;
     }
@@ -224,8 +227,12 @@ TEST_F(OverlayPage, MetafileShowsTheChartWhereItBelongs) {
 
     // The frame, then the rule under the subtitle.
     const int top = Scaled(20 * kScale), bottom = last.bottom + Scaled(20 * kScale);
-    const std::vector<std::pair<int, int>> frame = {{0, top},      {right, top}, {right, bottom},
-                                                    {0, bottom},   {0, top},     {0, Scaled(44 * kScale)},
+    const std::vector<std::pair<int, int>> frame = {{0, top},
+                                                    {right, top},
+                                                    {right, bottom},
+                                                    {0, bottom},
+                                                    {0, top},
+                                                    {0, Scaled(44 * kScale)},
                                                     {right, Scaled(44 * kScale)}};
     ASSERT_GE(page.path.size(), frame.size());
     const size_t first = page.path.size() - frame.size();
@@ -245,8 +252,8 @@ TEST_F(OverlayPage, MetafileShowsTheChartWhereItBelongs) {
 // Printing on every path: a second thread answers the dialogs as a user.
 
 struct Answers {
-    int setupButton;       // IDOK or IDCANCEL in the print setup dialog
-    std::string fileName;  // typed into Wine's "Print to File"; "" cancels it
+    int setupButton;      // IDOK or IDCANCEL in the print setup dialog
+    std::string fileName; // typed into Wine's "Print to File"; "" cancels it
 };
 
 // FindWindowA asks no window for its text: the main thread, waiting for
@@ -266,8 +273,9 @@ void AnswerDialogs(const Answers& answers, std::atomic<bool>& stop) {
         HWND ask = OwnDialog("Print to File");
         if (ask && IsWindowVisible(ask) && !fileDone) {
             HWND edit = FindWindowExA(ask, nullptr, "Edit", nullptr);
-            if (edit) SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)answers.fileName.c_str(),
-                                          SMTO_BLOCK, 5000, nullptr);
+            if (edit)
+                SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)answers.fileName.c_str(),
+                                    SMTO_BLOCK, 5000, nullptr);
             PostMessageA(ask, WM_COMMAND, answers.fileName.empty() ? IDCANCEL : IDOK, 0);
             fileDone = true;
         }

@@ -117,14 +117,14 @@ void Settle(HWND window) {
 
 struct OverlayRow {
     const char* name;
-    const char* script;   // DefaultScript
-    int keyboard;         // command chosen after start-up (0: Inscript)
-    const char* title;    // after "TAV KEYBOARD OVERLAY "
-    const char* module;   // the script's adapter module
-    const char* entry;    // its conversion entry
-    int key;              // a character key's id
-    const char* iscii;    // what that key types
-    const char* shifted;  // what it types with Shift
+    const char* script;  // DefaultScript
+    int keyboard;        // command chosen after start-up (0: Inscript)
+    const char* title;   // after "TAV KEYBOARD OVERLAY "
+    const char* module;  // the script's adapter module
+    const char* entry;   // its conversion entry
+    int key;             // a character key's id
+    const char* iscii;   // what that key types
+    const char* shifted; // what it types with Shift
 };
 
 // Inscript keys from the built-in table, Phonetic English keys through the
@@ -134,8 +134,8 @@ const OverlayRow kRows[] = {
      IDC_KEY_BASE + 37, "\xB3", "\xB4"},
     {"TamilInscript", "TM", 0, "[INSCRIPT] - [TAMIL]", "TMTROP32.DLL", "iscii2tamilglf",
      IDC_KEY_BASE + 37, "\xB3", "\xB4"},
-    {"GujaratiPhonetic", "GJ", IDM_KBD_PHONETIC, "[Phonetic-English] - [GUJARATI]",
-     "GJTROP32.DLL", "iscii2gjglf", IDC_KEY_BASE + 37, "\xB3", "\xB4"}, // k, kh
+    {"GujaratiPhonetic", "GJ", IDM_KBD_PHONETIC, "[Phonetic-English] - [GUJARATI]", "GJTROP32.DLL",
+     "iscii2gjglf", IDC_KEY_BASE + 37, "\xB3", "\xB4"}, // k, kh
     {"DevanagariRemington", "DV", IDM_TYPEWRITER_FIRST, "[DVRKBD32.TYP] - [DEVANAGARI]",
      "DVTROP32.DLL", "iscii2devglf", IDC_KEY_BASE + 18, "\xCC", "\xCC\xE8"},
 };
@@ -154,8 +154,8 @@ class Overlay : public ::testing::TestWithParam<OverlayRow> {
         State().hookEnabled = 1;
         State().dualFont = 0;
         dir = MakeProgramDir({});
-        for (const char* module : {"DVTROP32.DLL", "TMTROP32.DLL", "GJTROP32.DLL",
-                                   "DVRKBD32.DLL", "DVRKBD32.typ"})
+        for (const char* module :
+             {"DVTROP32.DLL", "TMTROP32.DLL", "GJTROP32.DLL", "DVRKBD32.DLL", "DVRKBD32.typ"})
             CopyFileA((BinDir() + module).c_str(), (dir.path + module).c_str(), FALSE);
     }
     void TearDown() override {
@@ -163,7 +163,8 @@ class Overlay : public ::testing::TestWithParam<OverlayRow> {
         State().managerWindow = nullptr;
     }
     bool StartWith(const char* script) {
-        WriteSettings(dir.path + "TAVWIN.INI", {{"DefaultScript", script}, {"InscriptSwitch", "20"}});
+        WriteSettings(dir.path + "TAVWIN.INI",
+                      {{"DefaultScript", script}, {"InscriptSwitch", "20"}});
         return Start(dir, manager);
     }
     // Command 193 as the menu sends it; the overlay is modal, so it is posted.
@@ -298,7 +299,9 @@ struct MissingRow {
 };
 
 const MissingRow kMissing[] = {
-    {"CurrentModeMissing", {"GJ1-Velta", "GJ1-TTVelta"}, false,
+    {"CurrentModeMissing",
+     {"GJ1-Velta", "GJ1-TTVelta"},
+     false,
      "Font [GJ1-Velta] or [GJ1-TTVelta] not available.\nInstall one of above font and then try."},
     {"OtherModeMissing", {"GJ-Velta", "GJ-TTVelta"}, false, ""},
     {"TTFaceStandsIn", {"GJ1-Velta"}, true, ""},
@@ -342,8 +345,8 @@ std::string ShownText(const std::string& postscript) {
     static const struct {
         const char* name;
         char character;
-    } kNames[] = {{"space", ' '},       {"uni00A0", ' '},       {"uni0020", ' '},
-                  {"hyphen", '-'},      {"bracketleft", '['},   {"bracketright", ']'}};
+    } kNames[] = {{"space", ' '},  {"uni00A0", ' '},     {"uni0020", ' '},
+                  {"hyphen", '-'}, {"bracketleft", '['}, {"bracketright", ']'}};
     std::string text;
     const std::string show = " glyphshow";
     for (size_t at = postscript.find(show); at != std::string::npos;

@@ -78,9 +78,9 @@ TEST(OverlayText, AlternativeFacesPutTTAfterTheFirstHyphen) {
         size_t size;
         const char* alternative; // null: does not fit
     } rows[] = {
-        {"DV1-Velta", 32, "DV1-TTVelta"},  {"DV-Velta", 32, "DV-TTVelta"},
-        {"AB-C-D", 32, "AB-TTC-D"},        {"Modern", 32, "TTModern"},
-        {"DV-Velta", 11, "DV-TTVelta"},    {"DV-Velta", 10, nullptr},
+        {"DV1-Velta", 32, "DV1-TTVelta"}, {"DV-Velta", 32, "DV-TTVelta"},
+        {"AB-C-D", 32, "AB-TTC-D"},       {"Modern", 32, "TTModern"},
+        {"DV-Velta", 11, "DV-TTVelta"},   {"DV-Velta", 10, nullptr},
     };
     for (const auto& row : rows) {
         char alternative[OVERLAY_FACE_SIZE] = "";
@@ -95,8 +95,7 @@ TEST(OverlayText, AlternativeFacesPutTTAfterTheFirstHyphen) {
 // Every entry of the three tables splits into a face and a point size, and
 // its "TT" face still fits the entry, so the overlay can always rewrite it.
 TEST(OverlayText, EveryTableEntryAndItsTTFaceFit) {
-    const char(*tables[])[OVERLAY_FONT_SIZE] = {scriptModeFonts, englishModeFonts,
-                                                bilingualFonts};
+    const char(*tables[])[OVERLAY_FONT_SIZE] = {scriptModeFonts, englishModeFonts, bilingualFonts};
     for (auto table : tables) {
         for (int slot = 0; slot < OVERLAY_FONT_SLOTS; ++slot) {
             const char* spec = table[slot];

@@ -115,6 +115,22 @@ void Settle(HWND window) {
     }
 }
 
+// The overlay of a process: its title begins as the driver expects.
+struct OverlaySearch {
+    DWORD pid;
+    HWND found;
+};
+BOOL CALLBACK FindOverlayWindow(HWND window, LPARAM lParam) {
+    OverlaySearch* search = (OverlaySearch*)lParam;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char title[256] = "";
+    GetWindowTextA(window, title, sizeof title);
+    if (pid != search->pid || strncmp(title, kTitlePrefix, strlen(kTitlePrefix)) != 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 struct OverlayRow {
     const char* name;
     const char* script;  // DefaultScript
@@ -183,23 +199,8 @@ class Overlay : public ::testing::TestWithParam<OverlayRow> {
         return nullptr;
     }
     HWND FindOverlay() {
-        struct Search {
-            DWORD pid;
-            HWND found;
-        } search{manager.process.dwProcessId, nullptr};
-        EnumWindows(
-            [](HWND window, LPARAM lParam) -> BOOL {
-                Search* s = (Search*)lParam;
-                DWORD pid = 0;
-                GetWindowThreadProcessId(window, &pid);
-                char title[256] = "";
-                GetWindowTextA(window, title, sizeof title);
-                if (pid != s->pid || strncmp(title, kTitlePrefix, strlen(kTitlePrefix)) != 0)
-                    return TRUE;
-                s->found = window;
-                return FALSE;
-            },
-            (LPARAM)&search);
+        OverlaySearch search{manager.process.dwProcessId, nullptr};
+        EnumWindows(FindOverlayWindow, (LPARAM)&search);
         return search.found;
     }
     // A left click in the middle of a control, through the input queue.

@@ -377,6 +377,85 @@ void PutTail(const IndicScript& script, const ClusterGlyphs& glyphs, const Text&
     PutRun(inventory, rest.b + restStart, rest.n - restStart, writer);
 }
 
+// A key of text[0..length) and up to two more bytes (a sign, a token) before
+// or after it; false when it does not fit a key.
+bool MakeKey(unsigned char* key, int& n, unsigned char before, const unsigned char* text,
+             int length, unsigned char after1, unsigned char after2) {
+    n = 0;
+    if (length + 3 > kGlyphKeyMax + 1) return false;
+    if (before) key[n++] = before;
+    for (int k = 0; k < length; ++k)
+        key[n++] = text[k];
+    if (after1) key[n++] = after1;
+    if (after2) key[n++] = after2;
+    return n <= kGlyphKeyMax;
+}
+
+// Writes a cluster whose sign follows its first consonant (signAfterFirst):
+// the first unit (the longest start of the cluster, ending where a unit
+// ends, that the font joins to the sign or has a headless body for, or that
+// is a conjunct of the font) with the sign, then the rest of the cluster as usual (its below-base forms),
+// then the tokens after the sign (reph, modifiers).
+void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clusterLength,
+                       const Text& tokens, int signLength, PairWriter& writer) {
+    const GlyphInventory& inventory = script.inventory;
+    const unsigned char sign = tokens.b[0];
+    unsigned char key[kGlyphKeyMax];
+    int n = 0, first = 0;
+    const GlyphEntry* whole = nullptr;
+    const GlyphEntry* body = nullptr;
+    const GlyphEntry* onBody = nullptr;
+    for (int k = clusterLength; k > 0 && !whole && !body; --k) {
+        if ((k < clusterLength && cluster.b[k] != kHalant) || cluster.b[k - 1] == kHalant)
+            continue;
+        if (MakeKey(key, n, 0, cluster.b, k, sign, 0)) whole = FindKey(inventory, key, n);
+        if (!whole && MakeKey(key, n, 0, cluster.b, k, kTokenHeadless, 0) &&
+            (body = FindKey(inventory, key, n)) != nullptr) {
+            onBody = MakeKey(key, n, kTokenHeadless, cluster.b, k, sign, 0)
+                         ? FindKey(inventory, key, n)
+                         : nullptr;
+            // The sign where it sits on most bodies.
+            const unsigned char generic[2] = {kTokenHeadless, sign};
+            if (!onBody && Lists(script.headSigns, sign)) onBody = FindKey(inventory, generic, 2);
+            if (!onBody) body = nullptr;
+        }
+        if (whole || body) {
+            first = k;
+        } else if (k > 1 && FindKey(inventory, cluster.b, k)) {
+            first = k; // a conjunct the font has (KSSA), and the sign's own glyph
+            break;
+        }
+    }
+    int cut = 0;
+    const GlyphEntry* last = nullptr;
+    if (whole) {
+        PutEntry(writer, whole);
+    } else if (body) {
+        PutEntry(writer, body);
+        PutEntry(writer, onBody);
+    } else {
+        // The first consonant (or conjunct) as it is, and the sign's own glyph.
+        if (!first) first = 1;
+        while (first < clusterLength && cluster.b[first] != kHalant)
+            ++first;
+        Text head;
+        head.n = 0;
+        for (int k = 0; k < first; ++k)
+            Add(head, cluster.b[k]);
+        PutCluster(script, head, head.n, writer, cut, last);
+        Text signText;
+        signText.n = 0;
+        AddSign(script, signText, sign);
+        PutRun(inventory, signText.b, signText.n, writer);
+    }
+    Text rest;
+    rest.n = 0;
+    for (int k = first; k < clusterLength; ++k)
+        Add(rest, cluster.b[k]);
+    PutCluster(script, rest, rest.n, writer, cut, last);
+    PutRun(inventory, tokens.b + signLength, tokens.n - signLength, writer);
+}
+
 int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
     const GlyphInventory& inventory = script.inventory;
     int i = 0;
@@ -421,6 +500,23 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
     }
     i = AddModifiers(text, i, tokens);
     ChooseAnusvara(script, sign, tokens);
+
+    // A sign that follows the first consonant (Telugu, Kannada); a dead
+    // consonant alone takes its virama the same way.
+    if (script.signAfterFirst && signLength == 1 && !memchr(cluster.b, kSoft, cluster.n)) {
+        PutSignAfterFirst(script, cluster, cluster.n, tokens, signLength, writer);
+        return i;
+    }
+    if (script.signAfterFirst && !open && cluster.n == 2 && cluster.b[1] == kHalant &&
+        signLength == 0) {
+        Text dead;
+        dead.n = 0;
+        Add(dead, kHalant);
+        for (int k = 0; k < tokens.n; ++k)
+            Add(dead, tokens.b[k]);
+        PutSignAfterFirst(script, cluster, 1, dead, 1, writer);
+        return i;
+    }
 
     // A pre-base sign and whatever the font joins to it (the reph, a
     // modifier) go before the cluster; a split sign puts its left part there

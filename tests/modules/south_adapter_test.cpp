@@ -12,6 +12,7 @@
 #include "include/nelkor.h"
 #include "modules/malayalam/malayalam_adapter.h"
 #include "modules/tamil/tamil_adapter.h"
+#include "modules/telugu/telugu_adapter.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ const Font kFonts[] = {
     {"TMB", TamilScript, kFontTMB},
     {"ML", MalayalamScript, kFontML},
     {"MLB", MalayalamScript, kFontMLB},
+    {"TL", TeluguScript, kFontTL},
+    {"TLB", TeluguScript, kFontTLB},
 };
 
 // "B3+E8" -> bytes.
@@ -35,7 +38,7 @@ std::string KeyBytes(const std::string& key) {
     while (start <= key.size()) {
         size_t plus = key.find('+', start);
         std::string part = key.substr(start, plus == std::string::npos ? plus : plus - start);
-        bytes += (char)strtol(part.c_str(), nullptr, 16);
+        bytes += part == "H" ? (char)kTokenHeadless : (char)strtol(part.c_str(), nullptr, 16);
         if (plus == std::string::npos) break;
         start = plus + 1;
     }
@@ -180,6 +183,33 @@ TEST(SouthSyllable, Malayalam) {
          3,
          {"B5", "E8", "D1"}},
         {"bilingual: chillu at the end of a word", "MLB", "\xD1\xE8", 2, {"D1+E8+E9"}},
+    });
+}
+
+TEST(SouthSyllable, Telugu) {
+    CheckCases({
+        {"KA + I: headless KA and the sign on it", "TL", "\xB3\xDB", 2, {"B3+H", "H+B3+DB"}},
+        {"three consonants and sign II: the sign on the first, the others below", "TL",
+         "\xD7\xE8\xC2\xE8\xCF\xDC", 6, {"D7+H", "H+DC", "E8+C2", "E8+CF"}},
+        {"sign U follows the first consonant, before the vattu", "TL", "\xB3\xE8\xB3\xDD", 4,
+         {"B3", "DD", "E8+B3"}},
+        {"RA first in a cluster: full RA, the next consonant below", "TL", "\xCF\xE8\xB3", 3,
+         {"CF", "E8+B3"}},
+        {"RA + I is the font's glyph for both", "TL", "\xCF\xDB", 2, {"CF+DB"}},
+        {"split o on a headless body, vattu after it", "TL", "\xC6\xE8\xC6\xE4", 4,
+         {"C6+H", "H+E4", "E8+C6"}},
+        {"dead NA at the end of a word: its glyph with the virama", "TL", "\xC6\xE8", 2,
+         {"C6+E8"}},
+        {"dead KA: headless body and the virama", "TL", "\xB3\xE8", 2, {"B3+H", "H+B3+E8"}},
+        {"explicit halant: the virama stays, no vattu", "TL", "\xB3\xE8\xE8\xB3", 3,
+         {"B3+H", "H+B3+E8"}},
+        {"KSSA + I: the conjunct and the sign's own glyph", "TL", "\xB3\xE8\xD6\xDB", 4,
+         {"B3+E8+D6", "DB"}},
+        {"a consonant with no form for the sign: consonant and sign", "TL", "\xB4\xE0", 2,
+         {"B4", "E0"}},
+        {"anusvara after the sign and the vattu", "TL", "\xB3\xE8\xB3\xDB\xA2", 5,
+         {"B3+H", "H+B3+DB", "E8+B3", "A2"}},
+        {"bilingual: KA + I", "TLB", "\xB3\xDB", 2, {"B3+H", "H+B3+DB"}},
     });
 }
 

@@ -43,7 +43,8 @@ const Substitute kSubstitutes[] = {
 
 // Adds a code, or its substitute when the font has no glyph of its own for it.
 void AddCode(const GlyphInventory& inventory, Text& text, unsigned char code) {
-    if (!FindKey(inventory, &code, 1)) {
+    const unsigned char onBody[2] = {kTokenHeadless, code}; // the sign's glyph on a body
+    if (!FindKey(inventory, &code, 1) && !FindKey(inventory, onBody, 2)) {
         for (const Substitute& s : kSubstitutes) {
             if (s.code != code) continue;
             for (unsigned char b : s.text)
@@ -134,7 +135,10 @@ void PutRun(const GlyphInventory& inventory, const unsigned char* text, int leng
             PairWriter& writer) {
     for (int p = 0; p < length;) {
         const GlyphEntry* entry = LongestKeyAt(inventory, text, length, p, nullptr, nullptr);
-        PutEntry(writer, entry);
+        // A sign the font has only as it sits on most headless consonants
+        // (Telugu) is drawn with that glyph.
+        const unsigned char onBody[2] = {kTokenHeadless, text[p]};
+        PutEntry(writer, entry ? entry : FindKey(inventory, onBody, 2));
         p += entry ? entry->keyLength : 1;
     }
 }

@@ -126,8 +126,11 @@ def main():
     for b in [0xA2, 0xA3] + [v for v in range(0xA4, 0xB2) if v in uni]:
         rows.append((hexkey(bytes([b])), NAMES[b]))
     rows.append(("EA", "danda"))
+    # A head sign's own glyph is the one it has where it sits on most bodies
+    # (key H+S), which the reader takes for the sign alone.
     for s in SIGN_SHORT:
-        rows.append((hexkey(bytes([s])), NAMES[s] + " (its own glyph)"))
+        if s not in HEAD_SIGNS or bodies.generic(s) is None:
+            rows.append((hexkey(bytes([s])), NAMES[s] + " (its own glyph)"))
     for c in consonants:
         rows.append((hexkey(bytes([c])), CONSONANTS[c]))
     for c in p["conjuncts"]:
@@ -135,7 +138,7 @@ def main():
                                                        if b in CONSONANTS)))
     for s in HEAD_SIGNS:
         if bodies.generic(s) is not None:
-            rows.append(("H+%02X" % s, "%s where it sits on most headless consonants"
+            rows.append(("H+%02X" % s, "%s where it sits on most headless consonants, and alone"
                          % NAMES[s]))
     base_count = len(rows)
     # Then, most used first: the below-base forms, the headless bodies, and

@@ -403,7 +403,13 @@ bool MakeKey(unsigned char* key, int& n, unsigned char before, const unsigned ch
 void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clusterLength,
                        const Text& tokens, int signLength, PairWriter& writer) {
     const GlyphInventory& inventory = script.inventory;
-    const unsigned char sign = tokens.b[0];
+    // A split sign joins its left part to the first unit; its right part
+    // follows the joined glyphs, or the below-base forms where the script
+    // lists it (Kannada's length marks).
+    const SplitSign* split = FindSplit(script, tokens.b[0]);
+    const unsigned char sign = split ? split->before : tokens.b[0];
+    const bool later = Lists(script.afterBelowForms, tokens.b[0]);
+    const bool rightAfterBelow = split && later;
     unsigned char key[kGlyphKeyMax];
     int n = 0, first = 0;
     const GlyphEntry* whole = nullptr;
@@ -447,16 +453,19 @@ void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clust
         for (int k = 0; k < first; ++k)
             Add(head, cluster.b[k]);
         PutCluster(script, head, head.n, writer, cut, last);
-        Text signText;
-        signText.n = 0;
-        AddSign(script, signText, sign);
-        PutRun(inventory, signText.b, signText.n, writer);
     }
+    Text signText; // the sign drawn apart, when no glyph joins it
+    signText.n = 0;
+    if (!whole && !body) AddSign(script, signText, sign);
+    if (!later || split) PutRun(inventory, signText.b, signText.n, writer);
+    if (split && !rightAfterBelow) PutRun(inventory, &split->after, 1, writer);
     Text rest;
     rest.n = 0;
     for (int k = first; k < clusterLength; ++k)
         Add(rest, cluster.b[k]);
     PutCluster(script, rest, rest.n, writer, cut, last);
+    if (later && !split) PutRun(inventory, signText.b, signText.n, writer);
+    if (rightAfterBelow) PutRun(inventory, &split->after, 1, writer);
     PutRun(inventory, tokens.b + signLength, tokens.n - signLength, writer);
 }
 

@@ -111,6 +111,11 @@ struct IndicScript {
     bool signAfterFirst = false;
     // NUL-terminated: the signs that take the place of a consonant's head.
     const unsigned char* headSigns = nullptr;
+    // NUL-terminated, with signAfterFirst: signs drawn apart from the first
+    // consonant that follow the below-base forms of the cluster (vocalic R),
+    // and split signs whose right part does (Kannada's ii, ee, ai length
+    // marks); other signs and right parts follow the first consonant.
+    const unsigned char* afterBelowForms = nullptr;
 };
 
 // Converts the syllable at the start of text (NUL-terminated) into pairs.

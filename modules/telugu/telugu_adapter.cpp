@@ -18,11 +18,15 @@ namespace {
 // ee, ai, o, oo, au and the virama.
 const unsigned char kHeadSigns[] = {0xDB, 0xDC, 0xE0, 0xE1, 0xE2, 0xE4, 0xE5, 0xE6, 0xE8, 0};
 
+// The vocalic R sign follows the consonants below.
+const unsigned char kAfterBelowForms[] = {0xDF, 0};
+
 IndicScript MakeScript(const GlyphInventory& inventory) {
     IndicScript script = {inventory, nullptr, false};
     script.deadFormsVisible = true;
     script.signAfterFirst = true;
     script.headSigns = kHeadSigns;
+    script.afterBelowForms = kAfterBelowForms;
     return script;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "include/nelkor.h"
+#include "modules/kannada/kannada_adapter.h"
 #include "modules/malayalam/malayalam_adapter.h"
 #include "modules/tamil/tamil_adapter.h"
 #include "modules/telugu/telugu_adapter.h"
@@ -29,6 +30,8 @@ const Font kFonts[] = {
     {"MLB", MalayalamScript, kFontMLB},
     {"TL", TeluguScript, kFontTL},
     {"TLB", TeluguScript, kFontTLB},
+    {"KN", KannadaScript, kFontKN},
+    {"KNB", KannadaScript, kFontKNB},
 };
 
 // "B3+E8" -> bytes.

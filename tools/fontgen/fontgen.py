@@ -121,8 +121,9 @@ SCRIPTS = {
                ("MLB-TTVelta", "MLB", WIDE_LATIN)],
         english=["ML1-Velta", "ML1-TTVelta"], letters={b"\xe6": "\u0d57"}),
     # Telugu and Kannada: the headless bodies and the signs on them (keys
-    # with H) come from the source font's composite glyphs (headless.py);
-    # ICU gives no danda.
+    # with H) come from the source font (headless.py); ICU gives no danda.
+    # Kannada's DC, E1, E2, E4, E5 alone are the right parts of ii, ee, ai, o
+    # and oo: the length mark, the ai length mark, the uu sign, both.
     "telugu": dict(
         source="NotoSansTelugu-Regular.ttf", version=6, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["TL", "TLB"],
@@ -134,7 +135,9 @@ SCRIPTS = {
         columns=["KN", "KNB"],
         fonts=[("KN-Velta", "KN", NARROW_LATIN), ("KN-TTVelta", "KN", NARROW_LATIN),
                ("KNB-TTVelta", "KNB", WIDE_LATIN)],
-        english=["KN1-Velta", "KN1-TTVelta"], letters={b"\xea": "\u0964"}),
+        english=["KN1-Velta", "KN1-TTVelta"],
+        letters={b"\xea": "\u0964", b"\xdc": "\u0cd5", b"\xe1": "\u0cd5", b"\xe2": "\u0cd6",
+                 b"\xe4": "\u0cc2", b"\xe5": "\u0cc2\u0cd5"}),
 }
 # Unicode of the key tokens other than the reph, drawn on the base letter.
 TOKEN_TEXT = {ALT_ANUSVARA: "\u0a70", GEMINATION: "\u0a71"}
@@ -306,7 +309,7 @@ def headless_outlines(rows, source, config):
     for row in rows:
         data = bytes(t for t in row.key if isinstance(t, int))
         units.add(data[:-1] if row.key[0] == HEADLESS else data)
-    unit_list, sign_list = sorted(units), [bytes([s]) for s in HEAD_SIGNS]
+    unit_list, sign_list = sorted(units), [bytes([s]) for s in HEAD_SIGNS[config["name"]]]
     texts = iscii_to_unicode(unit_list + sign_list, config["version"], config["letters"])
     consonants = {u: t for u, t in zip(unit_list, texts) if t}
     bodies = Bodies(source, config["source_path"], consonants,
@@ -471,7 +474,7 @@ def vertical_of(*fonts):
 
 
 def make_script(name, table, out_dir):
-    config = dict(SCRIPTS[name])
+    config = dict(SCRIPTS[name], name=name)
     config["source_path"] = os.path.join(NOTO_DIR, config["source"])
     rows = read_table(table, config["columns"])
     source = TTFont(config["source_path"])

@@ -16,9 +16,15 @@ import os
 import subprocess
 import tempfile
 
-# Signs that may replace a consonant's head (ISCII): i, ii, e, ee, ai, o,
-# oo, au and the virama.
-HEAD_SIGNS = (0xDB, 0xDC, 0xE0, 0xE1, 0xE2, 0xE4, 0xE5, 0xE6, 0xE8)
+# Signs that take the place of a consonant's head (ISCII), per script:
+# Telugu's i, ii, e, ee, ai, o, oo, au and virama replace the talakattu;
+# Kannada's aa and au stand after the consonant without its crest (its i and
+# e forms are glyphs of their own, and ii, ee, ai, o, oo are those forms
+# with a right part).
+HEAD_SIGNS = {
+    "telugu": (0xDB, 0xDC, 0xE0, 0xE1, 0xE2, 0xE4, 0xE5, 0xE6, 0xE8),
+    "kannada": (0xDA, 0xE6),
+}
 # Font units within which two placements of a sign count as the same glyph.
 SAME_PLACE = 24
 
@@ -67,26 +73,39 @@ class Bodies:
         self.advance = {c: sum(g[3] for g in run) for c, run in zip(names, runs)}
         shaped = dict(zip(pairs, runs[len(names):]))
         self.body, self.parts = {}, {}
+        alone = dict(zip(names, runs))
         for c in names:
-            firsts = collections.Counter()
-            for s in signs:
-                run = shaped[(c, s)]
-                comps = components(font, run[0][0]) if len(run) == 1 else None
-                if comps and comps[0][1:] == (0, 0):
-                    firsts[comps[0][0]] += 1
+            split = {s: self.split(alone[c], shaped[(c, s)]) for s in signs}
+            firsts = collections.Counter(v[0] for v in split.values() if v)
             if not firsts:
                 continue
             body = firsts.most_common(1)[0][0]
             self.body[c] = body
             for s in signs:
-                run = shaped[(c, s)]
-                comps = components(font, run[0][0]) if len(run) == 1 else None
-                if not comps or comps[0] != (body, 0, 0) or len(comps) < 2:
+                if not split[s] or split[s][0] != body:
                     continue
                 # The sign's parts relative to the end of the full consonant.
                 adv = self.advance[c]
-                pieces = tuple((n, x - adv, y) for n, x, y in comps[1:])
-                self.parts[(c, s)] = (pieces, run[0][3] - adv)
+                pieces = tuple((n, x - adv, y) for n, x, y in split[s][1])
+                self.parts[(c, s)] = (pieces, split[s][2] - adv)
+
+    def split(self, alone, run):
+        """(body, [(part, x, y)], advance) of a consonant + sign the source
+        draws as a body and parts: one composite glyph with the body at the
+        origin (Telugu), or a glyph that is not the consonant's own followed
+        by the sign's glyphs (Kannada's crestless consonant); else None."""
+        if len(run) == 1:
+            comps = components(self.font, run[0][0])
+            if comps and comps[0][1:] == (0, 0) and len(comps) >= 2:
+                return comps[0][0], comps[1:], run[0][3]
+            return None
+        if len(alone) != 1 or run[0][0] == alone[0][0]:
+            return None
+        parts, pen = [], run[0][3]
+        for name, dx, dy, ax in run[1:]:
+            parts.append((name, pen + dx, dy))
+            pen += ax
+        return run[0][0], parts, pen
 
     def generic(self, sign):
         """The placement of the sign that most bodies share (the glyph of key

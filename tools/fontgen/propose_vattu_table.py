@@ -40,9 +40,16 @@ SIGN_SHORT = {0xDA: "aa", 0xDB: "i", 0xDC: "ii", 0xDD: "u", 0xDE: "uu", 0xDF: "r
               0xE1: "ee", 0xE2: "ai", 0xE4: "o", 0xE5: "oo", 0xE6: "au", 0xE8: "virama"}
 PROFILES = {
     "telugu": dict(version=6, source="NotoSansTelugu-Regular.ttf", columns=("TL", "TLB"),
-                   conjuncts=[b"\xb3\xe8\xd6"]),
+                   conjuncts=[b"\xb3\xe8\xd6"], splits={}, reph=False),
+    # Kannada's ii is its i form and the length mark; ee, ai, o, oo its e
+    # form and the length mark, the ai length mark, the uu sign, both: the
+    # table keys each right part by its sign's byte. RA first in a cluster
+    # is the reph after it.
     "kannada": dict(version=7, source="NotoSansKannada-Regular.ttf", columns=("KN", "KNB"),
-                    conjuncts=[b"\xb3\xe8\xd6"]),
+                    conjuncts=[b"\xb3\xe8\xd6", b"\xba\xe8\xbc"],
+                    splits={0xDC: (0xDB, "\u0cd5"), 0xE1: (0xE0, "\u0cd5"),
+                            0xE2: (0xE0, "\u0cd6"), 0xE4: (0xE0, "\u0cc2"),
+                            0xE5: (0xE0, "\u0cc2\u0cd5")}, reph=True),
 }
 SINGLE_CODES = [c for c in list(range(0x41, 0x7F)) + list(range(0x80, 0x100))
                 if c not in UNUSABLE_CODES]
@@ -68,6 +75,7 @@ def main():
         raise SystemExit(__doc__)
     script, words_path = sys.argv[1], sys.argv[2]
     p = PROFILES[script]
+    head_signs = HEAD_SIGNS[script]
     version = p["version"]
     font_path = NOTO + p["source"]
     letters = [b for b in list(NAMES) + list(CONSONANTS) if b != 0xEA]
@@ -99,10 +107,15 @@ def main():
                 i += 1
                 continue
             j = i + len(unit)
+            if p["reph"] and unit == uni[0xCF] and j + 1 < len(w) and w[j] == virama and \
+                    w[j + 1] in rev_first:
+                i = j + 1  # the reph; the cluster starts after it
+                continue
             while j + 1 < len(w) and w[j] == virama and w[j + 1] in rev_first:
                 subjoined[rev_first[w[j + 1]]] += 1
                 j += 2
             sign = rev_sign.get(w[j]) if j < len(w) else None
+            sign = p["splits"].get(sign, (sign,))[0]
             if sign is not None:
                 use[(rev_first[unit], sign)] += 1
                 j += 1
@@ -110,7 +123,7 @@ def main():
 
     font = TTFont(font_path)
     bodies = Bodies(font, font_path, {k: v for k, v in firsts.items()},
-                    {s: uni[s] for s in HEAD_SIGNS if s in uni})
+                    {s: uni[s] for s in head_signs if s in uni})
     # The pairs the source font draws as the unit's own glyphs and the
     # sign's: the reader draws them so without a glyph of their own.
     pairs = list(use)
@@ -129,14 +142,19 @@ def main():
     # A head sign's own glyph is the one it has where it sits on most bodies
     # (key H+S), which the reader takes for the sign alone.
     for s in SIGN_SHORT:
-        if s not in HEAD_SIGNS or bodies.generic(s) is None:
+        if s in p["splits"]:
+            rows.append((hexkey(bytes([s])), "right part of %s (after the consonant's %s form)"
+                         % (NAMES[s], SIGN_SHORT[p["splits"][s][0]])))
+        elif s not in head_signs or bodies.generic(s) is None:
             rows.append((hexkey(bytes([s])), NAMES[s] + " (its own glyph)"))
     for c in consonants:
         rows.append((hexkey(bytes([c])), CONSONANTS[c]))
     for c in p["conjuncts"]:
         rows.append((hexkey(c), "conjunct " + "".join(CONSONANTS[b].lower() for b in c
                                                        if b in CONSONANTS)))
-    for s in HEAD_SIGNS:
+    if p["reph"]:
+        rows.append(("R", "reph: RA first in a cluster, after it"))
+    for s in head_signs:
         if bodies.generic(s) is not None:
             rows.append(("H+%02X" % s, "%s where it sits on most headless consonants, and alone"
                          % NAMES[s]))
@@ -153,7 +171,7 @@ def main():
                            % (CONSONANTS[c[0]], n), None))
     head_use = collections.Counter()
     for (unit, sign), n in use.items():
-        if sign in HEAD_SIGNS and unit in bodies.body:
+        if sign in head_signs and unit in bodies.body:
             head_use[unit] += n
     for unit, n in head_use.items():
         name = "".join(CONSONANTS[b].lower() for b in unit if b in CONSONANTS)

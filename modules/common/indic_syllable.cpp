@@ -406,10 +406,11 @@ void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clust
     // A split sign joins its left part to the first unit; its right part
     // follows the joined glyphs, or the below-base forms where the script
     // lists it (Kannada's length marks).
+    // A glyph of the consonant with the whole split sign (Kannada's yo)
+    // takes both parts.
     const SplitSign* split = FindSplit(script, tokens.b[0]);
-    const unsigned char sign = split ? split->before : tokens.b[0];
+    unsigned char sign = split ? split->before : tokens.b[0];
     const bool later = Lists(script.afterBelowForms, tokens.b[0]);
-    const bool rightAfterBelow = split && later;
     unsigned char key[kGlyphKeyMax];
     int n = 0, first = 0;
     const GlyphEntry* whole = nullptr;
@@ -418,6 +419,12 @@ void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clust
     for (int k = clusterLength; k > 0 && !whole && !body; --k) {
         if ((k < clusterLength && cluster.b[k] != kHalant) || cluster.b[k - 1] == kHalant)
             continue;
+        if (split && MakeKey(key, n, 0, cluster.b, k, split->sign, 0) &&
+            (whole = FindKey(inventory, key, n)) != nullptr) {
+            split = nullptr;
+            first = k;
+            break;
+        }
         if (MakeKey(key, n, 0, cluster.b, k, sign, 0)) whole = FindKey(inventory, key, n);
         if (!whole && MakeKey(key, n, 0, cluster.b, k, kTokenHeadless, 0) &&
             (body = FindKey(inventory, key, n)) != nullptr) {
@@ -436,6 +443,7 @@ void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clust
             break;
         }
     }
+    const bool rightAfterBelow = split && later;
     int cut = 0;
     const GlyphEntry* last = nullptr;
     if (whole) {

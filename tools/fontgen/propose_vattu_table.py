@@ -115,7 +115,6 @@ def main():
                 subjoined[rev_first[w[j + 1]]] += 1
                 j += 2
             sign = rev_sign.get(w[j]) if j < len(w) else None
-            sign = p["splits"].get(sign, (sign,))[0]
             if sign is not None:
                 use[(rev_first[unit], sign)] += 1
                 j += 1
@@ -126,14 +125,30 @@ def main():
                     {s: uni[s] for s in head_signs if s in uni})
     # The pairs the source font draws as the unit's own glyphs and the
     # sign's: the reader draws them so without a glyph of their own.
+    # A split sign (Kannada's ii, ee, ...) counts as its left part where the
+    # source draws the consonant with it as with the left part (ke + length
+    # mark), else as a form of its own (yo).
+    def names(run):
+        return [g[0] for g in run]
+    splits = [(u, s) for u, s in use if s in p["splits"]]
+    runs = shape_runs(font_path, [firsts[u] + uni[s] for u, s in splits] +
+                      [firsts[u] + uni[p["splits"][s][0]] for u, s in splits])
+    for n, (u, s) in enumerate(splits):
+        if runs[n][0][0] == runs[len(splits) + n][0][0]:
+            use[(u, p["splits"][s][0])] += use.pop((u, s))
+    # The pairs the source font draws as the unit's own glyphs and the
+    # sign's own: the reader draws them so without a glyph of their own.
     pairs = list(use)
+    signs = sorted(set(s for _, s in pairs))
     runs = shape_runs(font_path, [firsts[u] for u, _ in pairs] +
-                      [firsts[u] + uni[s] for u, s in pairs])
+                      [firsts[u] + uni[s] for u, s in pairs] +
+                      ["\u25cc" + uni[s] for s in signs])
+    own = {s: names(runs[2 * len(pairs) + n])[1:] for n, s in enumerate(signs)}
     shaped_alone = set()
-    for n, pair in enumerate(pairs):
+    for n, (u, s) in enumerate(pairs):
         alone, joined = runs[n], runs[len(pairs) + n]
-        if [g[0] for g in joined[:len(alone)]] == [g[0] for g in alone]:
-            shaped_alone.add(pair)
+        if names(joined) == names(alone) + own[s]:
+            shaped_alone.add((u, s))
 
     rows = []  # the core: (key, note)
     for b in [0xA2, 0xA3] + [v for v in range(0xA4, 0xB2) if v in uni]:

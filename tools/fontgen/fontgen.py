@@ -135,9 +135,9 @@ SCRIPTS = {
         columns=["KN", "KNB"],
         fonts=[("KN-Velta", "KN", NARROW_LATIN), ("KN-TTVelta", "KN", NARROW_LATIN),
                ("KNB-TTVelta", "KNB", WIDE_LATIN)],
-        english=["KN1-Velta", "KN1-TTVelta"],
-        letters={b"\xea": "\u0964", b"\xdc": "\u0cd5", b"\xe1": "\u0cd5", b"\xe2": "\u0cd6",
-                 b"\xe4": "\u0cc2", b"\xe5": "\u0cc2\u0cd5"}),
+        english=["KN1-Velta", "KN1-TTVelta"], letters={b"\xea": "\u0964"},
+        parts={0xDC: "\u0cd5", 0xE1: "\u0cd5", 0xE2: "\u0cd6", 0xE4: "\u0cc2",
+               0xE5: "\u0cc2\u0cd5"}),
 }
 # Unicode of the key tokens other than the reph, drawn on the base letter.
 TOKEN_TEXT = {ALT_ANUSVARA: "\u0a70", GEMINATION: "\u0a71"}
@@ -252,6 +252,13 @@ def shaped_rows(rows, config, base):
     contexts = [row_context(row, base or b"") for row in rows]
     unicode_texts = iscii_to_unicode([c[0] for c in contexts], config["version"],
                                      config["letters"])
+    # A right part of a split sign is the row of its sign's byte alone; in
+    # other rows the byte is the whole sign.
+    parts = config.get("parts", {})
+    base_text = iscii_to_unicode([base], config["version"], config["letters"])[0] if base else ""
+    for n, row in enumerate(rows):
+        if len(row.key) == 1 and row.key[0] in parts:
+            unicode_texts[n] = base_text + parts[row.key[0]]
     if base is None:
         unicode_texts = [DOTTED_CIRCLE + u for u in unicode_texts]
     texts = [u + token + (ZWJ if half else "")

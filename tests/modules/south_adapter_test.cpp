@@ -34,14 +34,19 @@ const Font kFonts[] = {
     {"KNB", KannadaScript, kFontKNB},
 };
 
-// "B3+E8" -> bytes.
+// "B3+E8" -> bytes; H and R are the headless and reph tokens.
 std::string KeyBytes(const std::string& key) {
     std::string bytes;
     size_t start = 0;
     while (start <= key.size()) {
         size_t plus = key.find('+', start);
         std::string part = key.substr(start, plus == std::string::npos ? plus : plus - start);
-        bytes += part == "H" ? (char)kTokenHeadless : (char)strtol(part.c_str(), nullptr, 16);
+        if (part == "H")
+            bytes += (char)kTokenHeadless;
+        else if (part == "R")
+            bytes += (char)kTokenReph;
+        else
+            bytes += (char)strtol(part.c_str(), nullptr, 16);
         if (plus == std::string::npos) break;
         start = plus + 1;
     }
@@ -219,6 +224,33 @@ TEST(SouthSyllable, Telugu) {
          {"B3+H", "H+B3+DB", "E8+B3", "A2"}},
         {"a stray sign: its glyph on most bodies", "TL", "\xE0", 1, {"H+E0"}},
         {"bilingual: KA + I", "TLB", "\xB3\xDB", 2, {"B3+H", "H+B3+DB"}},
+    });
+}
+
+TEST(SouthSyllable, Kannada) {
+    CheckCases({
+        {"KA + I: the consonant's i form", "KN", "\xB3\xDB", 2, {"B3+DB"}},
+        {"KA + II: the i form and the length mark", "KN", "\xB3\xDC", 2, {"B3+DB", "DC"}},
+        {"KA + AA: crestless KA and the aa sign", "KN", "\xB3\xDA", 2, {"B3+H", "H+DA"}},
+        {"KA + O: the e form and the uu sign", "KN", "\xB3\xE4", 2, {"B3+E0", "E4"}},
+        {"YA + O is a glyph of its own", "KN", "\xCD\xE4", 2, {"CD+E4"}},
+        {"RA first in a cluster: the reph after the syllable", "KN", "\xCF\xE8\xB3\xDB", 4,
+         {"B3+DB", "R"}},
+        {"RA first, sign O: e form, uu sign, then the reph", "KN", "\xCF\xE8\xB3\xE4", 4,
+         {"B3+E0", "E4", "R"}},
+        {"KA KA + EE: e form, subscript, then the length mark", "KN",
+         "\xB3\xE8\xB3\xE1", 4, {"B3+E0", "E8+B3", "E1"}},
+        {"KA KA + O: e form, uu sign, then the subscript", "KN", "\xB3\xE8\xB3\xE4", 4,
+         {"B3+E0", "E4", "E8+B3"}},
+        {"SA KA + vocalic R: the sign after the subscript", "KN", "\xD7\xE8\xB3\xDF", 4,
+         {"D7", "E8+B3", "DF"}},
+        {"KA + U: consonant and sign", "KN", "\xB3\xDD", 2, {"B3", "DD"}},
+        {"PA + U: the font's glyph with pa's u sign", "KN", "\xC8\xDD", 2, {"C8+DD"}},
+        {"dead NA at the end of a word", "KN", "\xC6\xE8", 2, {"C6+E8"}},
+        {"KSSA + AA: the conjunct and the aa sign", "KN", "\xB3\xE8\xD6\xDA", 4,
+         {"B3+E8+D6", "H+DA"}},
+        {"a stray o sign: both parts", "KN", "\xE4", 1, {"E0", "E4"}},
+        {"bilingual: KA + II", "KNB", "\xB3\xDC", 2, {"B3+DB", "DC"}},
     });
 }
 

@@ -55,6 +55,11 @@ void AddCode(const GlyphInventory& inventory, Text& text, unsigned char code) {
     Add(text, code);
 }
 
+// Whether the NUL-terminated list holds b.
+bool Lists(const unsigned char* list, unsigned char b) {
+    return list && b && strchr((const char*)list, b) != nullptr;
+}
+
 bool IsHalfKey(const GlyphEntry& entry) {
     return entry.keyLength >= 2 && entry.key[entry.keyLength - 1] == kHalant;
 }
@@ -240,6 +245,31 @@ void SwapLastPairs(PairWriter& writer) {
     }
 }
 
+// A consonant at p that keeps a visible virama, where the font has neither a
+// glyph of both nor a below-base form of the next consonant, drawn as its
+// headless body and the virama on it (Telugu). Returns whether it wrote them.
+bool PutDeadOnBody(const IndicScript& script, const Text& cluster, int p,
+                   const GlyphEntry* entry, const ClusterFit& fit, PairWriter& writer) {
+    const GlyphInventory& inventory = script.inventory;
+    if (!script.signAfterFirst || !entry || entry->keyLength != 1 ||
+        !IsConsonant(entry->key[0]) || p + 1 >= fit.clusterLength ||
+        cluster.b[p + 1] != kHalant)
+        return false;
+    const GlyphEntry* next = LongestKeyAt(inventory, cluster.b, cluster.n, p + 1, FitsCluster, &fit);
+    if (next && next->keyLength > 1) return false; // a below-base form follows
+    const unsigned char c = entry->key[0];
+    const unsigned char bodyKey[2] = {c, kTokenHeadless};
+    const unsigned char ownKey[3] = {kTokenHeadless, c, kHalant};
+    const unsigned char commonKey[2] = {kTokenHeadless, kHalant};
+    const GlyphEntry* body = FindKey(inventory, bodyKey, 2);
+    const GlyphEntry* mark = FindKey(inventory, ownKey, 3);
+    if (!mark && Lists(script.headSigns, kHalant)) mark = FindKey(inventory, commonKey, 2);
+    if (!body || !mark) return false;
+    PutEntry(writer, body);
+    PutEntry(writer, mark);
+    return true;
+}
+
 // Writes the cluster text as glyphs; cut becomes the output length after the
 // last visible virama followed by more of the cluster, where a pre-base sign
 // goes. Returns how far into the cluster text (past clusterLength when a
@@ -258,16 +288,28 @@ int PutCluster(const IndicScript& script, const Text& cluster, int clusterLength
         }
         const GlyphEntry* entry =
             LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, &fit);
+        if (PutDeadOnBody(script, cluster, p, entry, fit, writer)) {
+            cut = p + 2 < clusterLength ? writer.used : cut;
+            p += 2;
+            continue;
+        }
+        int used = entry ? entry->keyLength : 1;
+        if (!entry) {
+            // A sign the font has only as it sits on most headless
+            // consonants (Telugu's virama), for one byte.
+            const unsigned char onBody[2] = {kTokenHeadless, cluster.b[p]};
+            entry = FindKey(inventory, onBody, 2);
+        }
         int before = writer.used;
         PutEntry(writer, entry);
         if (IsPreBaseForm(script, entry) && writer.used > before && before - 2 >= cut)
             SwapLastPairs(writer);
         if (entry) last = entry;
-        p += entry ? entry->keyLength : 1;
         // A dead consonant drawn with its virama (Tamil, Malayalam) stands
         // apart as a lone virama does.
-        bool virama = entry && ((entry->keyLength == 1 && entry->key[0] == kHalant) ||
-                                (deadFormsVisible && IsHalfKey(*entry)));
+        bool virama = (used == 1 && cluster.b[p] == kHalant && entry) ||
+                      (entry && deadFormsVisible && IsHalfKey(*entry));
+        p += used;
         if (virama && p < clusterLength) cut = writer.used;
     }
     return p;
@@ -317,10 +359,6 @@ struct ClusterGlyphs {
     int used;               // bytes of pairs
     const GlyphEntry* last; // the cluster's last glyph
 };
-
-bool Lists(const unsigned char* list, unsigned char b) {
-    return list && b && strchr((const char*)list, b) != nullptr;
-}
 
 // Whether the font has one glyph for the sign and the reph.
 bool SignWithReph(const GlyphInventory& inventory, unsigned char sign) {
@@ -395,6 +433,22 @@ bool MakeKey(unsigned char* key, int& n, unsigned char before, const unsigned ch
     return n <= kGlyphKeyMax;
 }
 
+// Where the part of a cluster that a sign after its first consonant joins
+// begins: after the last halant whose consonant the font has no below-base
+// form for (nor a conjunct with the consonant before), which therefore
+// keeps a visible virama; 0 when every later consonant goes below.
+int BreakBeforeFull(const GlyphInventory& inventory, const Text& cluster, int clusterLength) {
+    int start = 0, unit = 0;
+    for (int k = 1; k + 1 < clusterLength; ++k) {
+        if (cluster.b[k] != kHalant || !IsClusterUnit(cluster.b[k + 1])) continue;
+        bool below = HasSubjoinedForm(inventory, cluster.b[k + 1]) ||
+                     FindKey(inventory, cluster.b + unit, k + 2 - unit) != nullptr;
+        if (!below) start = k + 1;
+        unit = k + 1;
+    }
+    return start;
+}
+
 // Writes a cluster whose sign follows its first consonant (signAfterFirst):
 // the first unit (the longest start of the cluster, ending where a unit
 // ends, that the font joins to the sign or has a headless body for, or that
@@ -403,6 +457,20 @@ bool MakeKey(unsigned char* key, int& n, unsigned char before, const unsigned ch
 void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clusterLength,
                        const Text& tokens, int signLength, PairWriter& writer) {
     const GlyphInventory& inventory = script.inventory;
+    // The consonants before a visible virama stand apart, dead; the sign
+    // joins the first consonant after it.
+    int start = BreakBeforeFull(inventory, cluster, clusterLength);
+    if (start > 0) {
+        Text head, tail;
+        head.n = tail.n = 0;
+        for (int k = 0; k < clusterLength; ++k)
+            Add(k < start ? head : tail, cluster.b[k]);
+        int headCut = 0;
+        const GlyphEntry* headLast = nullptr;
+        PutCluster(script, head, head.n, writer, headCut, headLast);
+        PutSignAfterFirst(script, tail, tail.n, tokens, signLength, writer);
+        return;
+    }
     // A split sign joins its left part to the first unit; its right part
     // follows the joined glyphs, or the below-base forms where the script
     // lists it (Kannada's length marks).

@@ -223,6 +223,10 @@ TEST(SouthSyllable, Telugu) {
         {"anusvara after the sign and the vattu", "TL", "\xB3\xE8\xB3\xDB\xA2", 5,
          {"B3+H", "H+B3+DB", "E8+B3", "A2"}},
         {"a stray sign: its glyph on most bodies", "TL", "\xE0", 1, {"H+E0"}},
+        {"no vattu form of LLA: a visible virama inside the cluster", "TL",
+         "\xD2\xE8\xD2", 3, {"D2", "H+E8", "D2"}},
+        {"no vattu form of LLA: KA dead on its headless body, the sign on LLA", "TL",
+         "\xB3\xE8\xD2\xDB", 4, {"B3+H", "H+B3+E8", "D2", "H+DB"}},
         {"bilingual: KA + I", "TLB", "\xB3\xDB", 2, {"B3+H", "H+B3+DB"}},
     });
 }

@@ -248,14 +248,14 @@ void SwapLastPairs(PairWriter& writer) {
 // A consonant at p that keeps a visible virama, where the font has neither a
 // glyph of both nor a below-base form of the next consonant, drawn as its
 // headless body and the virama on it (Telugu). Returns whether it wrote them.
-bool PutDeadOnBody(const IndicScript& script, const Text& cluster, int p,
-                   const GlyphEntry* entry, const ClusterFit& fit, PairWriter& writer) {
+bool PutDeadOnBody(const IndicScript& script, const Text& cluster, int p, const GlyphEntry* entry,
+                   const ClusterFit& fit, PairWriter& writer) {
     const GlyphInventory& inventory = script.inventory;
-    if (!script.signAfterFirst || !entry || entry->keyLength != 1 ||
-        !IsConsonant(entry->key[0]) || p + 1 >= fit.clusterLength ||
-        cluster.b[p + 1] != kHalant)
+    if (!script.signAfterFirst || !entry || entry->keyLength != 1 || !IsConsonant(entry->key[0]) ||
+        p + 1 >= fit.clusterLength || cluster.b[p + 1] != kHalant)
         return false;
-    const GlyphEntry* next = LongestKeyAt(inventory, cluster.b, cluster.n, p + 1, FitsCluster, &fit);
+    const GlyphEntry* next =
+        LongestKeyAt(inventory, cluster.b, cluster.n, p + 1, FitsCluster, &fit);
     if (next && next->keyLength > 1) return false; // a below-base form follows
     const unsigned char c = entry->key[0];
     const unsigned char bodyKey[2] = {c, kTokenHeadless};
@@ -449,14 +449,69 @@ int BreakBeforeFull(const GlyphInventory& inventory, const Text& cluster, int cl
     return start;
 }
 
+// How a sign after the first consonant joins it: the first unit (the
+// longest start of the cluster, ending where a unit ends, that the font joins
+// to the sign or has a headless body for, or that is a conjunct of the font)
+// and the glyphs that draw it with the sign.
+struct FirstUnit {
+    int end;                  // where the unit ends in the cluster text
+    const GlyphEntry* whole;  // the unit and the sign as one glyph
+    const GlyphEntry* body;   // else the unit's headless body
+    const GlyphEntry* onBody; //   and the sign on it
+    const SplitSign* split;   // the split sign whose left part joins, if any
+};
+
+FirstUnit FindFirstUnit(const IndicScript& script, const Text& cluster, int clusterLength,
+                        unsigned char typed) {
+    const GlyphInventory& inventory = script.inventory;
+    FirstUnit unit = {0, nullptr, nullptr, nullptr, FindSplit(script, typed)};
+    // A split sign joins by its left part, unless the font has the unit with
+    // the whole sign (Kannada's yo).
+    const unsigned char sign = unit.split ? unit.split->before : typed;
+    unsigned char key[kGlyphKeyMax];
+    int n = 0;
+    for (int k = clusterLength; k > 0; --k) {
+        if ((k < clusterLength && cluster.b[k] != kHalant) || cluster.b[k - 1] == kHalant) continue;
+        unit.end = k;
+        if (unit.split && MakeKey(key, n, 0, cluster.b, k, typed, 0) &&
+            (unit.whole = FindKey(inventory, key, n)) != nullptr) {
+            unit.split = nullptr;
+            return unit;
+        }
+        if (MakeKey(key, n, 0, cluster.b, k, sign, 0) &&
+            (unit.whole = FindKey(inventory, key, n)) != nullptr)
+            return unit;
+        if (MakeKey(key, n, 0, cluster.b, k, kTokenHeadless, 0) &&
+            (unit.body = FindKey(inventory, key, n)) != nullptr) {
+            if (MakeKey(key, n, kTokenHeadless, cluster.b, k, sign, 0))
+                unit.onBody = FindKey(inventory, key, n);
+            // The sign where it sits on most bodies.
+            const unsigned char generic[2] = {kTokenHeadless, sign};
+            if (!unit.onBody && Lists(script.headSigns, sign))
+                unit.onBody = FindKey(inventory, generic, 2);
+            if (unit.onBody) return unit;
+            unit.body = nullptr;
+        }
+        if (k > 1 && FindKey(inventory, cluster.b, k)) return unit; // a conjunct (KSSA)
+    }
+    // The first consonant as it is.
+    unit.end = 1;
+    while (unit.end < clusterLength && cluster.b[unit.end] != kHalant)
+        ++unit.end;
+    return unit;
+}
+
 // Writes a cluster whose sign follows its first consonant (signAfterFirst):
-// the first unit (the longest start of the cluster, ending where a unit
-// ends, that the font joins to the sign or has a headless body for, or that
-// is a conjunct of the font) with the sign, then the rest of the cluster as usual (its below-base forms),
-// then the tokens after the sign (reph, modifiers).
+// the first unit with the sign, then the rest of the cluster as usual (its
+// below-base forms), then the tokens after the sign (reph, modifiers). A
+// split sign's right part follows the joined glyphs, or the below-base forms
+// where the script lists it (Kannada's length marks), as does a sign drawn
+// apart that the script lists (vocalic R).
 void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clusterLength,
                        const Text& tokens, int signLength, PairWriter& writer) {
     const GlyphInventory& inventory = script.inventory;
+    int cut = 0;
+    const GlyphEntry* last = nullptr;
     // The consonants before a visible virama stand apart, dead; the sign
     // joins the first consonant after it.
     int start = BreakBeforeFull(inventory, cluster, clusterLength);
@@ -465,83 +520,36 @@ void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clust
         head.n = tail.n = 0;
         for (int k = 0; k < clusterLength; ++k)
             Add(k < start ? head : tail, cluster.b[k]);
-        int headCut = 0;
-        const GlyphEntry* headLast = nullptr;
-        PutCluster(script, head, head.n, writer, headCut, headLast);
+        PutCluster(script, head, head.n, writer, cut, last);
         PutSignAfterFirst(script, tail, tail.n, tokens, signLength, writer);
         return;
     }
-    // A split sign joins its left part to the first unit; its right part
-    // follows the joined glyphs, or the below-base forms where the script
-    // lists it (Kannada's length marks).
-    // A glyph of the consonant with the whole split sign (Kannada's yo)
-    // takes both parts.
-    const SplitSign* split = FindSplit(script, tokens.b[0]);
-    unsigned char sign = split ? split->before : tokens.b[0];
+    const FirstUnit unit = FindFirstUnit(script, cluster, clusterLength, tokens.b[0]);
+    const SplitSign* split = unit.split;
     const bool later = Lists(script.afterBelowForms, tokens.b[0]);
-    unsigned char key[kGlyphKeyMax];
-    int n = 0, first = 0;
-    const GlyphEntry* whole = nullptr;
-    const GlyphEntry* body = nullptr;
-    const GlyphEntry* onBody = nullptr;
-    for (int k = clusterLength; k > 0 && !whole && !body; --k) {
-        if ((k < clusterLength && cluster.b[k] != kHalant) || cluster.b[k - 1] == kHalant)
-            continue;
-        if (split && MakeKey(key, n, 0, cluster.b, k, split->sign, 0) &&
-            (whole = FindKey(inventory, key, n)) != nullptr) {
-            split = nullptr;
-            first = k;
-            break;
-        }
-        if (MakeKey(key, n, 0, cluster.b, k, sign, 0)) whole = FindKey(inventory, key, n);
-        if (!whole && MakeKey(key, n, 0, cluster.b, k, kTokenHeadless, 0) &&
-            (body = FindKey(inventory, key, n)) != nullptr) {
-            onBody = MakeKey(key, n, kTokenHeadless, cluster.b, k, sign, 0)
-                         ? FindKey(inventory, key, n)
-                         : nullptr;
-            // The sign where it sits on most bodies.
-            const unsigned char generic[2] = {kTokenHeadless, sign};
-            if (!onBody && Lists(script.headSigns, sign)) onBody = FindKey(inventory, generic, 2);
-            if (!onBody) body = nullptr;
-        }
-        if (whole || body) {
-            first = k;
-        } else if (k > 1 && FindKey(inventory, cluster.b, k)) {
-            first = k; // a conjunct the font has (KSSA), and the sign's own glyph
-            break;
-        }
-    }
-    const bool rightAfterBelow = split && later;
-    int cut = 0;
-    const GlyphEntry* last = nullptr;
-    if (whole) {
-        PutEntry(writer, whole);
-    } else if (body) {
-        PutEntry(writer, body);
-        PutEntry(writer, onBody);
+    Text part; // the unit, then the rest of the cluster
+    part.n = 0;
+    Text apart; // the sign drawn apart, when no glyph joins it
+    apart.n = 0;
+    if (unit.whole) {
+        PutEntry(writer, unit.whole);
+    } else if (unit.body) {
+        PutEntry(writer, unit.body);
+        PutEntry(writer, unit.onBody);
     } else {
-        // The first consonant (or conjunct) as it is, and the sign's own glyph.
-        if (!first) first = 1;
-        while (first < clusterLength && cluster.b[first] != kHalant)
-            ++first;
-        Text head;
-        head.n = 0;
-        for (int k = 0; k < first; ++k)
-            Add(head, cluster.b[k]);
-        PutCluster(script, head, head.n, writer, cut, last);
+        for (int k = 0; k < unit.end; ++k)
+            Add(part, cluster.b[k]);
+        PutCluster(script, part, part.n, writer, cut, last);
+        AddSign(script, apart, split ? split->before : tokens.b[0]);
     }
-    Text signText; // the sign drawn apart, when no glyph joins it
-    signText.n = 0;
-    if (!whole && !body) AddSign(script, signText, sign);
-    if (!later || split) PutRun(inventory, signText.b, signText.n, writer);
-    if (split && !rightAfterBelow) PutRun(inventory, &split->after, 1, writer);
-    Text rest;
-    rest.n = 0;
-    for (int k = first; k < clusterLength; ++k)
-        Add(rest, cluster.b[k]);
-    PutCluster(script, rest, rest.n, writer, cut, last);
-    if (later && !split) PutRun(inventory, signText.b, signText.n, writer);
-    if (rightAfterBelow) PutRun(inventory, &split->after, 1, writer);
+    if (!later || split) PutRun(inventory, apart.b, apart.n, writer);
+    if (split && !later) PutRun(inventory, &split->after, 1, writer);
+    part.n = 0;
+    for (int k = unit.end; k < clusterLength; ++k)
+        Add(part, cluster.b[k]);
+    PutCluster(script, part, part.n, writer, cut, last);
+    if (later && !split) PutRun(inventory, apart.b, apart.n, writer);
+    if (split && later) PutRun(inventory, &split->after, 1, writer);
     PutRun(inventory, tokens.b + signLength, tokens.n - signLength, writer);
 }
 

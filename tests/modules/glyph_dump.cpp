@@ -2,7 +2,8 @@
 // does: mode 4 on the word, then mode 0 syllable by syllable. Writes one line
 // per word: the glyph codes, or with -p the pairs. Used by the rendering
 // check; the first argument names the font: DV, DVB, VD, SD, TM, TMB, BN, BNB, AS, ASB, GJ, GJB,
-// PN, PNB, OR, ORB, TL, TLB, KN, KNB, ML, MLB or RM (RM takes a capitals mode and an accent: RM 2 1).
+// PN, PNB, OR, ORB, TL, TLB, KN, KNB, ML, MLB or RM (RM takes a capitals mode and an accent: RM 2
+// 1).
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>

@@ -4,9 +4,6 @@
 
 namespace {
 
-#define NK_INVENTORY(table)                                                                        \
-    { table, (int)(sizeof table / sizeof table[0]) }
-
 // aa and au stand after the consonant without its crest.
 const unsigned char kHeadSigns[] = {0xDA, 0xE6, 0};
 
@@ -37,8 +34,8 @@ IndicScript MakeScript(const GlyphInventory& inventory) {
 }
 
 const IndicScript kScripts[kKannadaFontCount] = {
-    MakeScript(NK_INVENTORY(kKannadaKN)),
-    MakeScript(NK_INVENTORY(kKannadaKNB)),
+    MakeScript(NK_GLYPH_INVENTORY(kKannadaKN)),
+    MakeScript(NK_GLYPH_INVENTORY(kKannadaKNB)),
 };
 
 } // namespace

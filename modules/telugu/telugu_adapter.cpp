@@ -4,9 +4,6 @@
 
 namespace {
 
-#define NK_INVENTORY(table)                                                                        \
-    { table, (int)(sizeof table / sizeof table[0]) }
-
 // Every vowel sign follows the first consonant of its cluster, joined to it
 // as the font has it (its glyph for both, or the headless body and the sign
 // as drawn on it), and the later consonants stand below as their vattu
@@ -31,8 +28,8 @@ IndicScript MakeScript(const GlyphInventory& inventory) {
 }
 
 const IndicScript kScripts[kTeluguFontCount] = {
-    MakeScript(NK_INVENTORY(kTeluguTL)),
-    MakeScript(NK_INVENTORY(kTeluguTLB)),
+    MakeScript(NK_GLYPH_INVENTORY(kTeluguTL)),
+    MakeScript(NK_GLYPH_INVENTORY(kTeluguTLB)),
 };
 
 } // namespace

@@ -40,6 +40,8 @@ case "$script" in
   gujarati) hotkey=ctrl+shift+F11 face=GJ-Velta keys='igpjelr Ye<e' ;;    # ગુજરાતી ભાષા
   punjabi) hotkey=ctrl+shift+F12 face=PN-Velta keys='hxpeyr Yem]e' ;;     # ਪੰਜਾਬੀ ਭਾਸ਼ਾ
   tamil) hotkey=ctrl+shift+F4 face=TM-Velta keys="lcfBd ve'g" ;;          # தமிழ் நாடு
+  telugu) hotkey=ctrl+shift+F5 face=TL-Velta keys='lzngig Ye<' ;;         # తెలుగు భాష
+  kannada) hotkey=ctrl+shift+F8 face=KN-Velta keys='kvdv[ Ye<z' ;;        # ಕನ್ನಡ ಭಾಷೆ
   malayalam) hotkey=ctrl+shift+F9 face=ML-Velta keys='cn/eNx ksjNx' ;;    # മലയാളം കേരളം
   *) echo "unknown script $script" >&2; exit 2 ;;
 esac

@@ -13,10 +13,16 @@ enum { kGlyphKeyMax = 8 };
 // these values. The reph: RA + halant at the start of a cluster. The
 // alternative anusvara: the form a script draws after some vowels (the
 // Gurmukhi tippi). The gemination mark: a consonant doubled by halant drawn
-// as the mark and one consonant (the Gurmukhi addak).
+// as the mark and one consonant (the Gurmukhi addak). The headless body: see
+// kTokenHeadless.
 const unsigned char kTokenReph = 0x02;
 const unsigned char kTokenAltAnusvara = 0x03;
 const unsigned char kTokenGemination = 0x04;
+// The headless body of a consonant: key consonant + kTokenHeadless is the
+// consonant without the head stroke that a vowel sign replaces (Telugu's
+// talakattu, Kannada's crest); key kTokenHeadless + consonant + sign is the
+// sign as drawn on that body. No ISCII byte has this value.
+const unsigned char kTokenHeadless = 0x05;
 
 struct GlyphEntry {
     unsigned char key[kGlyphKeyMax]; // ISCII bytes and kTokenReph

@@ -43,7 +43,8 @@ const Substitute kSubstitutes[] = {
 
 // Adds a code, or its substitute when the font has no glyph of its own for it.
 void AddCode(const GlyphInventory& inventory, Text& text, unsigned char code) {
-    if (!FindKey(inventory, &code, 1)) {
+    const unsigned char onBody[2] = {kTokenHeadless, code}; // the sign's glyph on a body
+    if (!FindKey(inventory, &code, 1) && !FindKey(inventory, onBody, 2)) {
         for (const Substitute& s : kSubstitutes) {
             if (s.code != code) continue;
             for (unsigned char b : s.text)
@@ -52,6 +53,11 @@ void AddCode(const GlyphInventory& inventory, Text& text, unsigned char code) {
         }
     }
     Add(text, code);
+}
+
+// Whether the NUL-terminated list holds b.
+bool Lists(const unsigned char* list, unsigned char b) {
+    return list && b && strchr((const char*)list, b) != nullptr;
 }
 
 bool IsHalfKey(const GlyphEntry& entry) {
@@ -134,7 +140,10 @@ void PutRun(const GlyphInventory& inventory, const unsigned char* text, int leng
             PairWriter& writer) {
     for (int p = 0; p < length;) {
         const GlyphEntry* entry = LongestKeyAt(inventory, text, length, p, nullptr, nullptr);
-        PutEntry(writer, entry);
+        // A sign the font has only as it sits on most headless consonants
+        // (Telugu) is drawn with that glyph.
+        const unsigned char onBody[2] = {kTokenHeadless, text[p]};
+        PutEntry(writer, entry ? entry : FindKey(inventory, onBody, 2));
         p += entry ? entry->keyLength : 1;
     }
 }
@@ -247,6 +256,31 @@ void SwapLastPairs(PairWriter& writer) {
     }
 }
 
+// A consonant at p that keeps a visible virama, where the font has neither a
+// glyph of both nor a below-base form of the next consonant, drawn as its
+// headless body and the virama on it (Telugu). Returns whether it wrote them.
+bool PutDeadOnBody(const IndicScript& script, const Text& cluster, int p, const GlyphEntry* entry,
+                   const ClusterFit& fit, PairWriter& writer) {
+    const GlyphInventory& inventory = script.inventory;
+    if (!script.signAfterFirst || !entry || entry->keyLength != 1 || !IsConsonant(entry->key[0]) ||
+        p + 1 >= fit.clusterLength || cluster.b[p + 1] != kHalant)
+        return false;
+    const GlyphEntry* next =
+        LongestKeyAt(inventory, cluster.b, cluster.n, p + 1, FitsCluster, &fit);
+    if (next && next->keyLength > 1) return false; // a below-base form follows
+    const unsigned char c = entry->key[0];
+    const unsigned char bodyKey[2] = {c, kTokenHeadless};
+    const unsigned char ownKey[3] = {kTokenHeadless, c, kHalant};
+    const unsigned char commonKey[2] = {kTokenHeadless, kHalant};
+    const GlyphEntry* body = FindKey(inventory, bodyKey, 2);
+    const GlyphEntry* mark = FindKey(inventory, ownKey, 3);
+    if (!mark && Lists(script.headSigns, kHalant)) mark = FindKey(inventory, commonKey, 2);
+    if (!body || !mark) return false;
+    PutEntry(writer, body);
+    PutEntry(writer, mark);
+    return true;
+}
+
 // Writes the cluster text as glyphs; cut becomes the output length after the
 // last visible virama followed by more of the cluster, where a pre-base sign
 // goes. Returns how far into the cluster text (past clusterLength when a
@@ -265,16 +299,28 @@ int PutCluster(const IndicScript& script, const Text& cluster, int clusterLength
         }
         const GlyphEntry* entry =
             LongestKeyAt(inventory, cluster.b, cluster.n, p, FitsCluster, &fit);
+        if (PutDeadOnBody(script, cluster, p, entry, fit, writer)) {
+            cut = p + 2 < clusterLength ? writer.used : cut;
+            p += 2;
+            continue;
+        }
+        int used = entry ? entry->keyLength : 1;
+        if (!entry) {
+            // A sign the font has only as it sits on most headless
+            // consonants (Telugu's virama), for one byte.
+            const unsigned char onBody[2] = {kTokenHeadless, cluster.b[p]};
+            entry = FindKey(inventory, onBody, 2);
+        }
         int before = writer.used;
         PutEntry(writer, entry);
         if (IsPreBaseForm(script, entry) && writer.used > before && before - 2 >= cut)
             SwapLastPairs(writer);
         if (entry) last = entry;
-        p += entry ? entry->keyLength : 1;
         // A dead consonant drawn with its virama (Tamil, Malayalam) stands
         // apart as a lone virama does.
-        bool virama = entry && ((entry->keyLength == 1 && entry->key[0] == kHalant) ||
-                                (deadFormsVisible && IsHalfKey(*entry)));
+        bool virama = (used == 1 && cluster.b[p] == kHalant && entry) ||
+                      (entry && deadFormsVisible && IsHalfKey(*entry));
+        p += used;
         if (virama && p < clusterLength) cut = writer.used;
     }
     return p;
@@ -324,10 +370,6 @@ struct ClusterGlyphs {
     int used;               // bytes of pairs
     const GlyphEntry* last; // the cluster's last glyph
 };
-
-bool Lists(const unsigned char* list, unsigned char b) {
-    return list && b && strchr((const char*)list, b) != nullptr;
-}
 
 // Whether the font has one glyph for the sign and the reph.
 bool SignWithReph(const GlyphInventory& inventory, unsigned char sign) {
@@ -392,6 +434,140 @@ void PutTail(const IndicScript& script, const ClusterGlyphs& glyphs, const Text&
     PutRun(inventory, rest.b + restStart, rest.n - restStart, writer);
 }
 
+// A key of text[0..length) and up to two more bytes (a sign, a token) before
+// or after it; false when it does not fit a key.
+bool MakeKey(unsigned char* key, int& n, unsigned char before, const unsigned char* text,
+             int length, unsigned char after1, unsigned char after2) {
+    n = 0;
+    if (length + 3 > kGlyphKeyMax + 1) return false;
+    if (before) key[n++] = before;
+    for (int k = 0; k < length; ++k)
+        key[n++] = text[k];
+    if (after1) key[n++] = after1;
+    if (after2) key[n++] = after2;
+    return n <= kGlyphKeyMax;
+}
+
+// Where the part of a cluster that a sign after its first consonant joins
+// begins: after the last halant whose consonant the font has no below-base
+// form for (nor a conjunct with the consonant before), which therefore
+// keeps a visible virama; 0 when every later consonant goes below.
+int BreakBeforeFull(const GlyphInventory& inventory, const Text& cluster, int clusterLength) {
+    int start = 0, unit = 0;
+    for (int k = 1; k + 1 < clusterLength; ++k) {
+        if (cluster.b[k] != kHalant || !IsClusterUnit(cluster.b[k + 1])) continue;
+        bool below = HasSubjoinedForm(inventory, cluster.b[k + 1]) ||
+                     FindKey(inventory, cluster.b + unit, k + 2 - unit) != nullptr;
+        if (!below) start = k + 1;
+        unit = k + 1;
+    }
+    return start;
+}
+
+// How a sign after the first consonant joins it: the first unit (the
+// longest start of the cluster, ending where a unit ends, that the font joins
+// to the sign or has a headless body for, or that is a conjunct of the font)
+// and the glyphs that draw it with the sign.
+struct FirstUnit {
+    int end;                  // where the unit ends in the cluster text
+    const GlyphEntry* whole;  // the unit and the sign as one glyph
+    const GlyphEntry* body;   // else the unit's headless body
+    const GlyphEntry* onBody; //   and the sign on it
+    const SplitSign* split;   // the split sign whose left part joins, if any
+};
+
+FirstUnit FindFirstUnit(const IndicScript& script, const Text& cluster, int clusterLength,
+                        unsigned char typed) {
+    const GlyphInventory& inventory = script.inventory;
+    FirstUnit unit = {0, nullptr, nullptr, nullptr, FindSplit(script, typed)};
+    // A split sign joins by its left part, unless the font has the unit with
+    // the whole sign (Kannada's yo).
+    const unsigned char sign = unit.split ? unit.split->before : typed;
+    unsigned char key[kGlyphKeyMax];
+    int n = 0;
+    for (int k = clusterLength; k > 0; --k) {
+        if ((k < clusterLength && cluster.b[k] != kHalant) || cluster.b[k - 1] == kHalant) continue;
+        unit.end = k;
+        if (unit.split && MakeKey(key, n, 0, cluster.b, k, typed, 0) &&
+            (unit.whole = FindKey(inventory, key, n)) != nullptr) {
+            unit.split = nullptr;
+            return unit;
+        }
+        if (MakeKey(key, n, 0, cluster.b, k, sign, 0) &&
+            (unit.whole = FindKey(inventory, key, n)) != nullptr)
+            return unit;
+        if (MakeKey(key, n, 0, cluster.b, k, kTokenHeadless, 0) &&
+            (unit.body = FindKey(inventory, key, n)) != nullptr) {
+            if (MakeKey(key, n, kTokenHeadless, cluster.b, k, sign, 0))
+                unit.onBody = FindKey(inventory, key, n);
+            // The sign where it sits on most bodies.
+            const unsigned char generic[2] = {kTokenHeadless, sign};
+            if (!unit.onBody && Lists(script.headSigns, sign))
+                unit.onBody = FindKey(inventory, generic, 2);
+            if (unit.onBody) return unit;
+            unit.body = nullptr;
+        }
+        if (k > 1 && FindKey(inventory, cluster.b, k)) return unit; // a conjunct (KSSA)
+    }
+    // The first consonant as it is.
+    unit.end = 1;
+    while (unit.end < clusterLength && cluster.b[unit.end] != kHalant)
+        ++unit.end;
+    return unit;
+}
+
+// Writes a cluster whose sign follows its first consonant (signAfterFirst):
+// the first unit with the sign, then the rest of the cluster as usual (its
+// below-base forms), then the tokens after the sign (reph, modifiers). A
+// split sign's right part follows the joined glyphs, or the below-base forms
+// where the script lists it (Kannada's length marks), as does a sign drawn
+// apart that the script lists (vocalic R).
+void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clusterLength,
+                       const Text& tokens, int signLength, PairWriter& writer) {
+    const GlyphInventory& inventory = script.inventory;
+    int cut = 0;
+    const GlyphEntry* last = nullptr;
+    // The consonants before a visible virama stand apart, dead; the sign
+    // joins the first consonant after it.
+    int start = BreakBeforeFull(inventory, cluster, clusterLength);
+    if (start > 0) {
+        Text head, tail;
+        head.n = tail.n = 0;
+        for (int k = 0; k < clusterLength; ++k)
+            Add(k < start ? head : tail, cluster.b[k]);
+        PutCluster(script, head, head.n, writer, cut, last);
+        PutSignAfterFirst(script, tail, tail.n, tokens, signLength, writer);
+        return;
+    }
+    const FirstUnit unit = FindFirstUnit(script, cluster, clusterLength, tokens.b[0]);
+    const SplitSign* split = unit.split;
+    const bool later = Lists(script.afterBelowForms, tokens.b[0]);
+    Text part; // the unit, then the rest of the cluster
+    part.n = 0;
+    Text apart; // the sign drawn apart, when no glyph joins it
+    apart.n = 0;
+    if (unit.whole) {
+        PutEntry(writer, unit.whole);
+    } else if (unit.body) {
+        PutEntry(writer, unit.body);
+        PutEntry(writer, unit.onBody);
+    } else {
+        for (int k = 0; k < unit.end; ++k)
+            Add(part, cluster.b[k]);
+        PutCluster(script, part, part.n, writer, cut, last);
+        AddSign(script, apart, split ? split->before : tokens.b[0]);
+    }
+    if (!later || split) PutRun(inventory, apart.b, apart.n, writer);
+    if (split && !later) PutRun(inventory, &split->after, 1, writer);
+    part.n = 0;
+    for (int k = unit.end; k < clusterLength; ++k)
+        Add(part, cluster.b[k]);
+    PutCluster(script, part, part.n, writer, cut, last);
+    if (later && !split) PutRun(inventory, apart.b, apart.n, writer);
+    if (split && later) PutRun(inventory, &split->after, 1, writer);
+    PutRun(inventory, tokens.b + signLength, tokens.n - signLength, writer);
+}
+
 int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
     const GlyphInventory& inventory = script.inventory;
     int i = 0;
@@ -436,6 +612,23 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
     }
     i = AddModifiers(text, i, tokens);
     ChooseAnusvara(script, sign, LastConsonant(cluster), tokens);
+
+    // A sign that follows the first consonant (Telugu, Kannada); a dead
+    // consonant alone takes its virama the same way.
+    if (script.signAfterFirst && signLength == 1 && !memchr(cluster.b, kSoft, cluster.n)) {
+        PutSignAfterFirst(script, cluster, cluster.n, tokens, signLength, writer);
+        return i;
+    }
+    if (script.signAfterFirst && !open && cluster.n == 2 && cluster.b[1] == kHalant &&
+        signLength == 0) {
+        Text dead;
+        dead.n = 0;
+        Add(dead, kHalant);
+        for (int k = 0; k < tokens.n; ++k)
+            Add(dead, tokens.b[k]);
+        PutSignAfterFirst(script, cluster, 1, dead, 1, writer);
+        return i;
+    }
 
     // A pre-base sign and whatever the font joins to it (the reph, a
     // modifier) go before the cluster; a split sign puts its left part there

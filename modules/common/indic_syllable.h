@@ -23,6 +23,9 @@
 // has neither; then the vowel sign (or the right part of a split vowel),
 // reph and modifiers.
 //
+// Where the script says so (signAfterFirst), the vowel sign follows the
+// cluster's first consonant instead, joined to it as the font has it, and the
+// later consonants' below-base forms come after the sign.
 // What differs between scripts is data in IndicScript: the glyph inventory
 // (its keys say which conjuncts, half forms "C+E8", subjoined or post-base
 // forms "E8+C" and sign ligatures the font has), the pre-base signs, the
@@ -99,6 +102,24 @@ struct IndicScript {
     // the code it is read as (Tamil reads the aspirates and voiced stops as
     // the consonant of their class).
     const unsigned char* readAs = nullptr;
+    // Every vowel sign (and the virama of a dead consonant standing alone)
+    // follows the first consonant of its cluster, before the below-base
+    // forms of the later ones (Telugu, Kannada). The first consonant (or a
+    // conjunct the font has, KSSA) and the sign are drawn as the font's
+    // glyph for both (key consonant + sign) where it has one; else as the
+    // consonant's headless body (key consonant + kTokenHeadless) and the
+    // sign as drawn on that body (key kTokenHeadless + consonant + sign)
+    // where it has both, or the body and the sign where it sits on most
+    // bodies (key kTokenHeadless + sign) for the signs listed in headSigns;
+    // else as the consonant and the sign's own glyph.
+    bool signAfterFirst = false;
+    // NUL-terminated: the signs that take the place of a consonant's head.
+    const unsigned char* headSigns = nullptr;
+    // NUL-terminated, with signAfterFirst: signs drawn apart from the first
+    // consonant that follow the below-base forms of the cluster (vocalic R),
+    // and split signs whose right part does (Kannada's ii, ee, ai length
+    // marks); other signs and right parts follow the first consonant.
+    const unsigned char* afterBelowForms = nullptr;
 };
 
 // Converts the syllable at the start of text (NUL-terminated) into pairs.

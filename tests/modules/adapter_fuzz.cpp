@@ -21,6 +21,8 @@
 #include "modules/oriya/oriya_adapter.h"
 #include "modules/roman/roman_adapter.h"
 #include "modules/malayalam/malayalam_adapter.h"
+#include "modules/kannada/kannada_adapter.h"
+#include "modules/telugu/telugu_adapter.h"
 #include "modules/tamil/tamil_adapter.h"
 
 namespace {
@@ -61,6 +63,10 @@ NK_SCRIPT_ENTRY(TmEntry, TamilScript(kFontTM))
 NK_SCRIPT_ENTRY(TmbEntry, TamilScript(kFontTMB))
 NK_SCRIPT_ENTRY(MlEntry, MalayalamScript(kFontML))
 NK_SCRIPT_ENTRY(MlbEntry, MalayalamScript(kFontMLB))
+NK_SCRIPT_ENTRY(TlEntry, TeluguScript(kFontTL))
+NK_SCRIPT_ENTRY(TlbEntry, TeluguScript(kFontTLB))
+NK_SCRIPT_ENTRY(KnEntry, KannadaScript(kFontKN))
+NK_SCRIPT_ENTRY(KnbEntry, KannadaScript(kFontKNB))
 
 int RmEntry(const unsigned char* text, unsigned char* out, int32_t* consumed, int32_t* length,
             int32_t mode) {
@@ -76,6 +82,7 @@ const Module kModules[] = {
     {"ASTROP32", BnEntry}, {"ASBFA32", BnbEntry}, {"GJTROP32", GjEntry}, {"GJBFA32", GjbEntry},
     {"PNTROP32", PnEntry}, {"PNBFA32", PnbEntry}, {"ORTROP32", OrEntry}, {"ORBFA32", OrbEntry},
     {"TMTROP32", TmEntry}, {"TMBFA32", TmbEntry}, {"MLTROP32", MlEntry}, {"MLBFA32", MlbEntry},
+    {"TLTROP32", TlEntry}, {"TLBFA32", TlbEntry}, {"KNTROP32", KnEntry}, {"KNBFA32", KnbEntry},
     {"RMTROP32", RmEntry}, {"RMBFA32", RmEntry},
 };
 

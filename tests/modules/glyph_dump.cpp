@@ -2,7 +2,8 @@
 // does: mode 4 on the word, then mode 0 syllable by syllable. Writes one line
 // per word: the glyph codes, or with -p the pairs. Used by the rendering
 // check; the first argument names the font: DV, DVB, VD, SD, TM, TMB, BN, BNB, AS, ASB, GJ, GJB,
-// PN, PNB, OR, ORB, ML, MLB or RM (RM takes a capitals mode and an accent: RM 2 1).
+// PN, PNB, OR, ORB, TL, TLB, KN, KNB, ML, MLB or RM (RM takes a capitals mode and an accent: RM 2
+// 1).
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -14,7 +15,9 @@
 #include "modules/gurmukhi/gurmukhi_adapter.h"
 #include "modules/oriya/oriya_adapter.h"
 #include "modules/roman/roman_adapter.h"
+#include "modules/kannada/kannada_adapter.h"
 #include "modules/malayalam/malayalam_adapter.h"
+#include "modules/telugu/telugu_adapter.h"
 #include "modules/tamil/tamil_adapter.h"
 
 namespace {
@@ -35,6 +38,8 @@ const FontName kFonts[] = {
     {"PN", GurmukhiScript, kFontPN},   {"PNB", GurmukhiScript, kFontPNB},
     {"OR", OriyaScript, kFontOR},      {"ORB", OriyaScript, kFontORB},
     {"ML", MalayalamScript, kFontML},  {"MLB", MalayalamScript, kFontMLB},
+    {"TL", TeluguScript, kFontTL},     {"TLB", TeluguScript, kFontTLB},
+    {"KN", KannadaScript, kFontKN},    {"KNB", KannadaScript, kFontKNB},
 };
 
 } // namespace

@@ -132,4 +132,68 @@ TEST(IndicSyllable, ScriptData) {
     }
 }
 
+// A script whose signs follow the first consonant of the cluster (Telugu,
+// Kannada): glyphs for a consonant with its sign, headless bodies and the
+// signs on them, below-base forms, a split sign whose left part joins.
+const GlyphEntry kAfterFirstEntries[] = {
+    E(0x41, 1, 0xB3),                       // KA
+    E(0x42, 1, 0xC2),                       // TA
+    E(0x44, 2, 0xB3, kTokenHeadless),       // KA without its head
+    E(0x51, 2, kTokenHeadless, 0xDB),       // sign I on most bodies
+    E(0x52, 3, kTokenHeadless, 0xB3, 0xE0), // sign E at KA's own place
+    E(0x53, 2, 0xC2, 0xDB),                 // TA + sign I as one glyph
+    E(0x54, 1, 0xDD),                       // sign U
+    E(0x55, 1, 0xDF),                       // sign vocalic R
+    E(0x56, 2, kTokenHeadless, 0xE8),       // virama on most bodies
+    E(0x57, 1, 0xE4),                       // right part of sign O
+    E(0x58, 1, 0xE0),                       // sign E alone
+    E(0x61, 2, 0xE8, 0xC2),                 // TA below
+};
+const unsigned char kHeadSigns[] = {0xDB, 0xE0, 0xE8, 0};
+const SplitSign kAfterFirstSplit[] = {{0xE4, 0xE0, 0xE4}, {0, 0, 0}};
+const unsigned char kAfterBelow[] = {0xDF, 0};
+
+const Row kAfterFirstRows[] = {
+    {"KA + I: headless KA and the sign where it sits on most bodies", false, "\xB3\xDB", 2,
+     "\x44\x51"},
+    {"KA + E: headless KA and the sign at KA's own place", false, "\xB3\xE0", 2, "\x44\x52"},
+    {"TA + I: the glyph for both", false, "\xC2\xDB", 2, "\x53"},
+    {"TA + E: no body, no glyph for both: TA and the sign", false, "\xC2\xE0", 2, "\x42\x58"},
+    {"KA TA + I: the sign after KA, TA below after it", false, "\xB3\xE8\xC2\xDB", 4,
+     "\x44\x51\x61"},
+    {"TA KA + I: no KA below, TA keeps its virama, the sign on KA", false, "\xC2\xE8\xB3\xDB", 4,
+     "\x42\x56\x44\x51"},
+    {"KA TA + vocalic R: the sign after the below form", false, "\xB3\xE8\xC2\xDF", 4,
+     "\x41\x61\x55"},
+    {"KA TA + U: the sign after KA, not a head sign", false, "\xB3\xE8\xC2\xDD", 4, "\x41\x54\x61"},
+    {"split O: its left part joins KA, its right part follows", false, "\xB3\xE4", 2,
+     "\x44\x52\x57"},
+    {"dead KA alone: headless KA and the virama", false, "\xB3\xE8", 2, "\x44\x56"},
+};
+
+TEST(IndicSyllable, SignAfterFirstConsonant) {
+    IndicScript script = {
+        {kAfterFirstEntries, (int)(sizeof kAfterFirstEntries / sizeof kAfterFirstEntries[0]),
+         nullptr},
+        nullptr,
+        false};
+    script.deadFormsVisible = true;
+    script.signAfterFirst = true;
+    script.headSigns = kHeadSigns;
+    script.splitSigns = kAfterFirstSplit;
+    script.afterBelowForms = kAfterBelow;
+    int index = 0;
+    for (const Row& row : kAfterFirstRows) {
+        unsigned char out[NK_ADAPTER_OUT_MAX];
+        int32_t consumed = 0, length = 0;
+        IndicAdapterEntry(script, (const unsigned char*)row.iscii, out, &consumed, &length, 0);
+        std::string codes;
+        for (int k = 0; out[k]; k += 2)
+            codes += (char)out[k];
+        EXPECT_EQ(std::string(row.codes), codes) << "row " << index << ": " << row.what;
+        EXPECT_EQ(row.consumed, consumed) << "row " << index << ": " << row.what;
+        ++index;
+    }
+}
+
 } // namespace

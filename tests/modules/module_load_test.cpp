@@ -21,6 +21,8 @@ const ModuleCase kModules[] = {
     {"RMTROP32.DLL", "iscii2rmglf"},          {"RMBFA32.DLL", "iscii2rmglf"},
     {"TMTROP32.DLL", "iscii2tamilglf"},       {"TMBFA32.DLL", "iscii2tamilglf"},
     {"MLTROP32.DLL", "iscii2malayalamglf"},   {"MLBFA32.DLL", "iscii2malayalamglf"},
+    {"TLTROP32.DLL", "iscii2teluguglf"},      {"TLBFA32.DLL", "iscii2teluguglf"},
+    {"KNTROP32.DLL", "iscii2kannadaglf"},     {"KNBFA32.DLL", "iscii2kannadaglf"},
     {"BNTROP32.DLL", "iscii2bengaliglf"},     {"BNBFA32.DLL", "iscii2bengaliglf"},
     {"ASTROP32.DLL", "iscii2assameseglf"},    {"ASBFA32.DLL", "iscii2assameseglf"},
     {"ORTROP32.DLL", "iscii2oriyaglf"},       {"ORBFA32.DLL", "iscii2oriyaglf"},

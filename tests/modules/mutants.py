@@ -18,7 +18,8 @@ ALTERNATIVE_WORDS = 150
 
 
 def is_consonant(b):
-    return 0xB3 <= b <= 0xD8
+    """b: an ISCII byte, or a key token of the glyph table (the reph)."""
+    return isinstance(b, int) and 0xB3 <= b <= 0xD8
 
 
 def swap_length(data, rng):

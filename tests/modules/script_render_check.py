@@ -53,6 +53,10 @@ VARIANTS = {
     "ML": (8, "NotoSansMalayalam-Regular.ttf", "ML-Velta.ttf", "malayalam", ["ML", "MLB"], "ML"),
     "MLB": (8, "NotoSansMalayalam-Regular.ttf", "MLB-TTVelta.ttf", "malayalam", ["ML", "MLB"],
             "MLB"),
+    "TL": (6, "NotoSansTelugu-Regular.ttf", "TL-Velta.ttf", "telugu", ["TL", "TLB"], "TL"),
+    "TLB": (6, "NotoSansTelugu-Regular.ttf", "TLB-TTVelta.ttf", "telugu", ["TL", "TLB"], "TLB"),
+    "KN": (7, "NotoSansKannada-Regular.ttf", "KN-Velta.ttf", "kannada", ["KN", "KNB"], "KN"),
+    "KNB": (7, "NotoSansKannada-Regular.ttf", "KNB-TTVelta.ttf", "kannada", ["KN", "KNB"], "KNB"),
 }
 # Malayalam's RA with virama before a consonant, and the chillu RR that
 # reformed spelling writes for it (the reph).

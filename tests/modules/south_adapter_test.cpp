@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "include/nelkor.h"
+#include "modules/kannada/kannada_adapter.h"
 #include "modules/malayalam/malayalam_adapter.h"
 #include "modules/tamil/tamil_adapter.h"
+#include "modules/telugu/telugu_adapter.h"
 
 namespace {
 
@@ -22,20 +24,25 @@ struct Font {
 };
 
 const Font kFonts[] = {
-    {"TM", TamilScript, kFontTM},
-    {"TMB", TamilScript, kFontTMB},
-    {"ML", MalayalamScript, kFontML},
-    {"MLB", MalayalamScript, kFontMLB},
+    {"TM", TamilScript, kFontTM},     {"TMB", TamilScript, kFontTMB},
+    {"ML", MalayalamScript, kFontML}, {"MLB", MalayalamScript, kFontMLB},
+    {"TL", TeluguScript, kFontTL},    {"TLB", TeluguScript, kFontTLB},
+    {"KN", KannadaScript, kFontKN},   {"KNB", KannadaScript, kFontKNB},
 };
 
-// "B3+E8" -> bytes.
+// "B3+E8" -> bytes; H and R are the headless and reph tokens.
 std::string KeyBytes(const std::string& key) {
     std::string bytes;
     size_t start = 0;
     while (start <= key.size()) {
         size_t plus = key.find('+', start);
         std::string part = key.substr(start, plus == std::string::npos ? plus : plus - start);
-        bytes += (char)strtol(part.c_str(), nullptr, 16);
+        if (part == "H")
+            bytes += (char)kTokenHeadless;
+        else if (part == "R")
+            bytes += (char)kTokenReph;
+        else
+            bytes += (char)strtol(part.c_str(), nullptr, 16);
         if (plus == std::string::npos) break;
         start = plus + 1;
     }
@@ -180,6 +187,123 @@ TEST(SouthSyllable, Malayalam) {
          3,
          {"B5", "E8", "D1"}},
         {"bilingual: chillu at the end of a word", "MLB", "\xD1\xE8", 2, {"D1+E8+E9"}},
+    });
+}
+
+TEST(SouthSyllable, Telugu) {
+    CheckCases({
+        {"KA + I: headless KA and the sign on it", "TL", "\xB3\xDB", 2, {"B3+H", "H+B3+DB"}},
+        {"three consonants and sign II: the sign on the first, the others below",
+         "TL",
+         "\xD7\xE8\xC2\xE8\xCF\xDC",
+         6,
+         {"D7+H", "H+DC", "E8+C2", "E8+CF"}},
+        {"sign U follows the first consonant, before the vattu",
+         "TL",
+         "\xB3\xE8\xB3\xDD",
+         4,
+         {"B3", "DD", "E8+B3"}},
+        {"RA first in a cluster: full RA, the next consonant below",
+         "TL",
+         "\xCF\xE8\xB3",
+         3,
+         {"CF", "E8+B3"}},
+        {"RA + I is the font's glyph for both", "TL", "\xCF\xDB", 2, {"CF+DB"}},
+        {"o on a headless body, vattu after it",
+         "TL",
+         "\xB3\xE8\xB3\xE4",
+         4,
+         {"B3+H", "H+B3+E4", "E8+B3"}},
+        {"o on a body without a place of its own: the common place",
+         "TL",
+         "\xD4\xE4",
+         2,
+         {"D4+H", "H+E4"}},
+        {"dead NA at the end of a word: its glyph with the virama", "TL", "\xC6\xE8", 2, {"C6+E8"}},
+        {"dead KA: headless body and the virama", "TL", "\xB3\xE8", 2, {"B3+H", "H+B3+E8"}},
+        {"explicit halant: the virama stays, no vattu",
+         "TL",
+         "\xB3\xE8\xE8\xB3",
+         3,
+         {"B3+H", "H+B3+E8"}},
+        {"KSSA + I: the conjunct's headless body and the sign",
+         "TL",
+         "\xB3\xE8\xD6\xDB",
+         4,
+         {"B3+E8+D6+H", "H+DB"}},
+        {"bilingual KSSA + I: the conjunct and the sign alone",
+         "TLB",
+         "\xB3\xE8\xD6\xDB",
+         4,
+         {"B3+E8+D6", "H+DB"}},
+        {"short e stays short on a consonant without a body", "TL", "\xB4\xE0", 2, {"B4", "H+E0"}},
+        {"a consonant with no body: consonant and the sign alone",
+         "TL",
+         "\xB4\xE0",
+         2,
+         {"B4", "H+E0"}},
+        {"anusvara after the sign and the vattu",
+         "TL",
+         "\xB3\xE8\xB3\xDB\xA2",
+         5,
+         {"B3+H", "H+B3+DB", "E8+B3", "A2"}},
+        {"a stray sign: its glyph on most bodies", "TL", "\xE0", 1, {"H+E0"}},
+        {"no vattu form of LLA: a visible virama inside the cluster",
+         "TL",
+         "\xD2\xE8\xD2",
+         3,
+         {"D2", "H+E8", "D2"}},
+        {"no vattu form of LLA: KA dead on its headless body, the sign on LLA",
+         "TL",
+         "\xB3\xE8\xD2\xDB",
+         4,
+         {"B3+H", "H+B3+E8", "D2", "H+DB"}},
+        {"bilingual: KA + I", "TLB", "\xB3\xDB", 2, {"B3+H", "H+B3+DB"}},
+    });
+}
+
+TEST(SouthSyllable, Kannada) {
+    CheckCases({
+        {"KA + I: the consonant's i form", "KN", "\xB3\xDB", 2, {"B3+DB"}},
+        {"KA + II: the i form and the length mark", "KN", "\xB3\xDC", 2, {"B3+DB", "DC"}},
+        {"KA + AA: crestless KA and the aa sign", "KN", "\xB3\xDA", 2, {"B3+H", "H+DA"}},
+        {"KA + O: the e form and the uu sign", "KN", "\xB3\xE4", 2, {"B3+E0", "E4"}},
+        {"YA + O is a glyph of its own", "KN", "\xCD\xE4", 2, {"CD+E4"}},
+        {"RA first in a cluster: the reph after the syllable",
+         "KN",
+         "\xCF\xE8\xB3\xDB",
+         4,
+         {"B3+DB", "R"}},
+        {"RA first, sign O: e form, uu sign, then the reph",
+         "KN",
+         "\xCF\xE8\xB3\xE4",
+         4,
+         {"B3+E0", "E4", "R"}},
+        {"KA KA + EE: e form, subscript, then the length mark",
+         "KN",
+         "\xB3\xE8\xB3\xE1",
+         4,
+         {"B3+E0", "E8+B3", "E1"}},
+        {"KA KA + O: e form, uu sign, then the subscript",
+         "KN",
+         "\xB3\xE8\xB3\xE4",
+         4,
+         {"B3+E0", "E4", "E8+B3"}},
+        {"SA KA + vocalic R: the sign after the subscript",
+         "KN",
+         "\xD7\xE8\xB3\xDF",
+         4,
+         {"D7", "E8+B3", "DF"}},
+        {"KA + U: consonant and sign", "KN", "\xB3\xDD", 2, {"B3", "DD"}},
+        {"PA + U: the font's glyph with pa's u sign", "KN", "\xC8\xDD", 2, {"C8+DD"}},
+        {"dead NA at the end of a word", "KN", "\xC6\xE8", 2, {"C6+E8"}},
+        {"KSSA + AA: the conjunct and the aa sign",
+         "KN",
+         "\xB3\xE8\xD6\xDA",
+         4,
+         {"B3+E8+D6", "H+DA"}},
+        {"a stray o sign: both parts", "KN", "\xE4", 1, {"E0", "E4"}},
+        {"bilingual: KA + II", "KNB", "\xB3\xDC", 2, {"B3+DB", "DC"}},
     });
 }
 

@@ -2,8 +2,8 @@
 """Builds the product's 8-bit TrueType fonts from a script glyph table.
 
 usage: fontgen.py SCRIPT TABLE OUTDIR
-SCRIPT: devanagari, bengali, assamese, oriya, gujarati, gurmukhi, tamil, malayalam or
-roman.
+SCRIPT: devanagari, bengali, assamese, oriya, gujarati, gurmukhi, tamil, telugu, kannada,
+malayalam or roman.
 
 Glyph outlines come from the OFL fonts of Debian's fonts-noto-core: for each
 table row the key's Unicode text (ICU's ISCII converter for the script) is
@@ -30,8 +30,9 @@ from fontTools.misc.timeTools import timestampFromString
 from fontTools.ttLib import TTFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from glyph_table import (ALT_ANUSVARA, GEMINATION, REPH, UNUSABLE_CODES,  # noqa: E402
-                         read_roman_table, read_table)  # noqa: E402
+from glyph_table import (ALT_ANUSVARA, GEMINATION, HEADLESS, REPH,  # noqa: E402
+                         UNUSABLE_CODES, read_roman_table, read_table)  # noqa: E402
+from headless import HEAD_SIGNS, Bodies  # noqa: E402
 
 NOTO_DIR = "/usr/share/fonts/truetype/noto"
 LATIN_SOURCE = os.path.join(NOTO_DIR, "NotoSans-Regular.ttf")
@@ -124,6 +125,24 @@ SCRIPTS = {
         fonts=[("ML-Velta", "ML", NARROW_LATIN), ("ML-TTVelta", "ML", NARROW_LATIN),
                ("MLB-TTVelta", "MLB", WIDE_LATIN)],
         english=["ML1-Velta", "ML1-TTVelta"], letters={b"\xe6": "\u0d57"}),
+    # Telugu and Kannada: the headless bodies and the signs on them (keys
+    # with H) come from the source font (headless.py); ICU gives no danda.
+    # Kannada's DC, E1, E2, E4, E5 alone are the right parts of ii, ee, ai, o
+    # and oo: the length mark, the ai length mark, the uu sign, both.
+    "telugu": dict(
+        source="NotoSansTelugu-Regular.ttf", version=6, bases=[b"\xc6", b"\xc8", b"\xb3"],
+        columns=["TL", "TLB"],
+        fonts=[("TL-Velta", "TL", NARROW_LATIN), ("TL-TTVelta", "TL", NARROW_LATIN),
+               ("TLB-TTVelta", "TLB", WIDE_LATIN)],
+        english=["TL1-Velta", "TL1-TTVelta"], letters={b"\xea": "\u0964"}),
+    "kannada": dict(
+        source="NotoSansKannada-Regular.ttf", version=7, bases=[b"\xc6", b"\xc8", b"\xb3"],
+        columns=["KN", "KNB"],
+        fonts=[("KN-Velta", "KN", NARROW_LATIN), ("KN-TTVelta", "KN", NARROW_LATIN),
+               ("KNB-TTVelta", "KNB", WIDE_LATIN)],
+        english=["KN1-Velta", "KN1-TTVelta"], letters={b"\xea": "\u0964"},
+        parts={0xDC: "\u0cd5", 0xE1: "\u0cd5", 0xE2: "\u0cd6", 0xE4: "\u0cc2",
+               0xE5: "\u0cc2\u0cd5"}),
 }
 # Unicode of the key tokens other than the reph, drawn on the base letter (a
 # script's "tokens" may mean other text by them, shaped on its "token_base").
@@ -240,6 +259,13 @@ def shaped_rows(rows, config, base):
     contexts = [row_context(row, base or b"", token_text) for row in rows]
     unicode_texts = iscii_to_unicode([c[0] for c in contexts], config["version"],
                                      config["letters"])
+    # A right part of a split sign is the row of its sign's byte alone; in
+    # other rows the byte is the whole sign.
+    parts = config.get("parts", {})
+    base_text = iscii_to_unicode([base], config["version"], config["letters"])[0] if base else ""
+    for n, row in enumerate(rows):
+        if len(row.key) == 1 and row.key[0] in parts:
+            unicode_texts[n] = base_text + parts[row.key[0]]
     if base is None:
         unicode_texts = [DOTTED_CIRCLE + u for u in unicode_texts]
     texts = [u + token + (ZWJ if half else "")
@@ -264,7 +290,12 @@ def script_outlines(rows, source, config):
     shaped = [(base, base_glyph(config, base), shaped_rows(rows, config, base))
               for base in bases]
     outlines = {}
+    headless = [row for row in rows if HEADLESS in row.key]
+    if headless:
+        outlines.update(headless_outlines(headless, source, config))
     for index, row in enumerate(rows):
+        if HEADLESS in row.key:
+            continue
         if config.get("vattu") and row.key == [0xE8, 0xCF]:
             outlines[row.key_text()] = vattu_outline(source, config)
             continue
@@ -278,6 +309,48 @@ def script_outlines(rows, source, config):
                 break
         outlines[row.key_text()] = run_outline(row, source, runs[index], texts[index], on_base,
                                                half, base_name)
+    return outlines
+
+
+def headless_outlines(rows, source, config):
+    """Outlines of the rows with H: a consonant's headless body (key C+H),
+    with the full consonant's advance; a sign as drawn on a body (key
+    H+C+S), placed from the end of the full consonant, its advance what the
+    source's glyph for both adds to the consonant's; and the place most
+    bodies share (key H+S)."""
+    # Every consonant the script's ISCII has (the generic place is the one
+    # most of them share), and the units of the rows.
+    units = set()
+    for c in range(0xB3, 0xD9):
+        if subprocess.run(["uconv", "-f", "ISCII,version=%d" % config["version"], "-t", "UTF-8"],
+                          input=bytes([c]), capture_output=True).stdout.strip():
+            units.add(bytes([c]))
+    for row in rows:
+        data = bytes(t for t in row.key if isinstance(t, int))
+        units.add(data[:-1] if row.key[0] == HEADLESS else data)
+    unit_list, sign_list = sorted(units), [bytes([s]) for s in HEAD_SIGNS[config["name"]]]
+    texts = iscii_to_unicode(unit_list + sign_list, config["version"], config["letters"])
+    consonants = {u: t for u, t in zip(unit_list, texts) if t}
+    bodies = Bodies(source, config["source_path"], consonants,
+                    {s[0]: t for s, t in zip(sign_list, texts[len(unit_list):])})
+    outlines = {}
+    for row in rows:
+        data = bytes(t for t in row.key if isinstance(t, int))
+        if row.key[0] != HEADLESS:
+            if data not in bodies.body:
+                raise SystemExit("line %d: the source has no headless %s" % (row.line_no,
+                                                                            row.note))
+            outlines[row.key_text()] = Outline(source, [(bodies.body[data], 0, 0)],
+                                               bodies.advance[data])
+            continue
+        if len(data) == 1:
+            placement = bodies.generic(data[0])
+        else:
+            placement = bodies.parts.get((data[:-1], data[-1]))
+        if placement is None:
+            raise SystemExit("line %d: the source draws no %s" % (row.line_no, row.note))
+        pieces, advance = placement
+        outlines[row.key_text()] = Outline(source, list(pieces), max(advance, 0))
     return outlines
 
 
@@ -424,7 +497,7 @@ def vertical_of(*fonts):
 
 
 def make_script(name, table, out_dir):
-    config = dict(SCRIPTS[name])
+    config = dict(SCRIPTS[name], name=name)
     config["source_path"] = os.path.join(NOTO_DIR, config["source"])
     rows = read_table(table, config["columns"])
     source = TTFont(config["source_path"])
@@ -437,8 +510,11 @@ def make_script(name, table, out_dir):
             code = row.codes[column]
             if code is None:
                 continue
-            if column not in row.shared:
+            # A code several signs on bodies share takes its first row's glyph.
+            if column not in row.shared and (code not in slots or row.key[0] != HEADLESS):
                 slots[code] = outlines[row.key_text()]
+            elif column not in row.shared:
+                continue
             elif not same_outline(slots[code], outlines[row.key_text()]):
                 raise SystemExit("line %d: %s shares code %02X, whose glyph differs from its own"
                                  % (row.line_no, row.key_text(), code))

@@ -10,11 +10,15 @@ adapters agree on every code.
 REPH = "R"  # the reph token in keys: RA + halant at the start of a cluster
 ALT_ANUSVARA = "N"  # the anusvara's alternative form (Gurmukhi tippi)
 GEMINATION = "G"  # the mark of a doubled consonant (Gurmukhi addak)
-TOKENS = (REPH, ALT_ANUSVARA, GEMINATION)
+# A consonant's headless body (key C+H) and a sign as drawn on it (key H+C+S:
+# Telugu, Kannada). Rows of signs on bodies may share a code: one glyph where
+# the sign sits at the same place on several bodies.
+HEADLESS = "H"
+TOKENS = (REPH, ALT_ANUSVARA, GEMINATION, HEADLESS)
 # The bytes the adapters' headers give the tokens (glyph_inventory.h).
 TOKEN_NAMES = {REPH: "kTokenReph", ALT_ANUSVARA: "kTokenAltAnusvara",
-               GEMINATION: "kTokenGemination"}
-TOKEN_BYTES = {REPH: 0x02, ALT_ANUSVARA: 0x03, GEMINATION: 0x04}
+               GEMINATION: "kTokenGemination", HEADLESS: "kTokenHeadless"}
+TOKEN_BYTES = {REPH: 0x02, ALT_ANUSVARA: 0x03, GEMINATION: 0x04, HEADLESS: 0x05}
 
 # Byte codes no glyph may take: DEL, no-break space, soft hyphen (applications
 # treat them specially) and the five codes that code page 1252 leaves
@@ -87,10 +91,11 @@ def read_table(path, columns):
                 code = int(value, 16)
                 if not 0x21 <= code <= 0xFF or code in UNUSABLE_CODES:
                     raise SystemExit("%s:%d: code %s not usable" % (path, line_no, value))
-                if code in used[column]:
+                shared = key[0] == HEADLESS and used[column].get(code, (0, False))[1]
+                if code in used[column] and not shared:
                     raise SystemExit("%s:%d: %s code %s already used on line %d"
-                                     % (path, line_no, column, value, used[column][code]))
-                used[column][code] = line_no
+                                     % (path, line_no, column, value, used[column][code][0]))
+                used[column].setdefault(code, (line_no, key[0] == HEADLESS))
                 codes[column] = code
             rows.append(Row(line_no, key, codes, note.strip(), shared))
     return rows

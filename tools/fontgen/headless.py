@@ -1,0 +1,133 @@
+"""Headless consonant bodies and the signs drawn on them (Telugu, Kannada).
+
+Noto Sans Telugu draws a consonant with a vowel sign that replaces its head
+stroke (i, ii, e, ee, ai, o, oo, au, the virama) as one glyph; many of those
+glyphs are composites of the consonant's headless body at the origin and the
+sign's glyph at an offset. The glyph tables of these scripts name the body
+(key consonant + H) and the sign as it sits on that body (key H + consonant
++ sign); a sign at the same place on several bodies is one glyph, so one
+font code serves them all, and the place most bodies share is the glyph of
+key H + sign, which needs no row per consonant. The font generator and the table proposer both
+read the composites through this module.
+"""
+import collections
+import json
+import os
+import subprocess
+import tempfile
+
+# Signs that take the place of a consonant's head (ISCII), per script:
+# Telugu's i, ii, e, ee, ai, o, oo, au and virama replace the talakattu;
+# Kannada's aa and au stand after the consonant without its crest (its i and
+# e forms are glyphs of their own, and ii, ee, ai, o, oo are those forms
+# with a right part).
+HEAD_SIGNS = {
+    "telugu": (0xDB, 0xDC, 0xE0, 0xE1, 0xE2, 0xE4, 0xE5, 0xE6, 0xE8),
+    "kannada": (0xDA, 0xE6),
+}
+# Font units within which two placements of a sign count as the same glyph.
+SAME_PLACE = 24
+
+
+def shape_runs(font_path, texts):
+    """HarfBuzz runs of each text: lists of (glyph name, dx, dy, advance)."""
+    with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False, encoding="utf-8") as f:
+        f.write("\n".join(texts) + "\n")
+        name = f.name
+    try:
+        out = subprocess.run(["hb-shape", "--output-format=json", "--text-file=" + name,
+                              font_path], capture_output=True, check=True, text=True).stdout
+    finally:
+        os.unlink(name)
+    return [[(g["g"], g["dx"], g["dy"], g["ax"]) for g in json.loads(line)]
+            for line in out.splitlines() if line.strip()]
+
+
+def components(font, name):
+    """(component, x, y) of a composite glyph without transforms, else None."""
+    glyph = font["glyf"][name]
+    if not glyph.isComposite():
+        return None
+    out = []
+    for c in glyph.components:
+        transform = getattr(c, "transform", None)
+        if transform is not None and any(abs(transform[i][j] - (i == j)) > 1e-6
+                                         for i in range(2) for j in range(2)):
+            return None
+        out.append((c.glyphName, c.x, c.y))
+    return out
+
+
+class Bodies:
+    """What the source font draws for consonants (Unicode texts) with the
+    head signs: each consonant's headless body, and each (consonant, sign)
+    drawn as that body and sign parts."""
+
+    def __init__(self, font, font_path, consonants, signs):
+        """consonants: {name: Unicode text}; signs: {ISCII sign: Unicode text}."""
+        self.font = font
+        names = list(consonants)
+        texts = [consonants[c] for c in names]
+        pairs = [(c, s) for c in names for s in signs]
+        runs = shape_runs(font_path, texts + [consonants[c] + signs[s] for c, s in pairs])
+        self.advance = {c: sum(g[3] for g in run) for c, run in zip(names, runs)}
+        shaped = dict(zip(pairs, runs[len(names):]))
+        self.body, self.parts = {}, {}
+        alone = dict(zip(names, runs))
+        for c in names:
+            split = {s: self.split(alone[c], shaped[(c, s)]) for s in signs}
+            firsts = collections.Counter(v[0] for v in split.values() if v)
+            if not firsts:
+                continue
+            body = firsts.most_common(1)[0][0]
+            self.body[c] = body
+            for s in signs:
+                if not split[s] or split[s][0] != body:
+                    continue
+                # The sign's parts relative to the end of the full consonant.
+                adv = self.advance[c]
+                pieces = tuple((n, x - adv, y) for n, x, y in split[s][1])
+                self.parts[(c, s)] = (pieces, split[s][2] - adv)
+
+    def split(self, alone, run):
+        """(body, [(part, x, y)], advance) of a consonant + sign the source
+        draws as a body and parts: one composite glyph with the body at the
+        origin (Telugu), or a glyph that is not the consonant's own followed
+        by the sign's glyphs (Kannada's crestless consonant); else None."""
+        if len(run) == 1:
+            comps = components(self.font, run[0][0])
+            if comps and comps[0][1:] == (0, 0) and len(comps) >= 2:
+                return comps[0][0], comps[1:], run[0][3]
+            return None
+        if len(alone) != 1 or run[0][0] == alone[0][0]:
+            return None
+        parts, pen = [], run[0][3]
+        for name, dx, dy, ax in run[1:]:
+            parts.append((name, pen + dx, dy))
+            pen += ax
+        return run[0][0], parts, pen
+
+    def generic(self, sign):
+        """The placement of the sign that most bodies share (the glyph of key
+        H+S), or None: the first in byte order of the largest group."""
+        groups = []  # [placement, count]
+        for unit in sorted(self.body):
+            placement = self.parts.get((unit, sign))
+            if placement is None:
+                continue
+            for group in groups:
+                if self.same_glyph(group[0], placement):
+                    group[1] += 1
+                    break
+            else:
+                groups.append([placement, 1])
+        if not groups:
+            return None
+        return max(groups, key=lambda g: g[1])[0]
+
+    def same_glyph(self, a, b):
+        """Whether two placements (pieces, advance) may share one glyph."""
+        (pa, aa), (pb, ab) = a, b
+        return len(pa) == len(pb) and abs(aa - ab) <= SAME_PLACE and all(
+            na == nb and abs(xa - xb) <= SAME_PLACE and ya == yb
+            for (na, xa, ya), (nb, xb, yb) in zip(pa, pb))

@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# The x64 installer under Wine, in a fresh private prefix, as a user meets it:
+#   1. the prefix's files and registry are recorded;
+#   2. silent install: programs, modules, fonts (file and registry value),
+#      Start-menu shortcut and "Programs and Features" entry are there, no
+#      "Run" entry (a silent install starts nothing with Windows unless asked);
+#   3. the installed manager, started through its shortcut, types Devanagari
+#      into Wine's notepad: notepad's text must be the glyph codes of
+#      "namaste hindI" as the Devanagari adapter gives them;
+#   4. upgrade: a setting changed in the running manager (the Bengali hot
+#      key) survives a second silent install, which closes the manager
+#      through its own Exit command first;
+#   5. silent uninstall with the manager running, then the prefix's files and
+#      registry are compared with the record: nothing of the product's may
+#      remain.
+# Ends with "install check: N checks, N failed" and a non-zero status on any
+# failure.
+#
+#   scripts/install_check.sh [INSTALLER]   (default: $NK_BUILD/installers/velta-setup-x64.exe)
+set -u
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+NK_BUILD="${NK_BUILD:-$ROOT/build}"
+export NK_WINEPREFIX="$NK_BUILD/win64/installprefix"
+source "$ROOT/scripts/common.sh"
+installer="$(realpath -m "${1:-$NK_BUILD/installers/velta-setup-x64.exe}")"
+[ -f "$installer" ] || "$ROOT/scripts/package.sh" >/dev/null || exit 1
+bin="$NK_BUILD/win64/bin"
+glyph_dump="$NK_BUILD/native/tests/modules/glyph_dump"
+for tool in "$bin/nk_xp_notepad.exe" "$glyph_dump"; do
+  [ -x "$tool" ] || [ -f "$tool" ] || { echo "missing $tool: run scripts/build.sh" >&2; exit 1; }
+done
+
+work="$NK_BUILD/install-check"
+rm -rf "$work" "$NK_WINEPREFIX"
+mkdir -p "$work"
+checks=0
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+check() { # NAME EXPECTED ACTUAL
+  checks=$((checks + 1))
+  [ "$2" = "$3" ] || { fail "$1"; echo "  expected: $2"; echo "  actual:   $3"; }
+}
+exists() { # NAME PATH
+  checks=$((checks + 1))
+  [ -e "$2" ] || fail "$1: $2 is missing"
+}
+w() { "$WINE64" "$@" 2>/dev/null; }
+# wait_until TENTHS COMMAND...: bounded wait for a condition nothing signals.
+wait_until() {
+  local n="$1" i
+  shift
+  for i in $(seq 1 "$n"); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+manager_running() { xdotool search --name '^TAV-MultiScript' >/dev/null 2>&1; }
+manager_gone() { ! manager_running; }
+splash_gone() { ! xdotool search --name '^VELTA SCRIPT MANAGER$' >/dev/null 2>&1; }
+
+drive="$NK_WINEPREFIX/drive_c"
+pf="$drive/Program Files/Velta Script Manager"
+pfwin='C:\Program Files\Velta Script Manager'
+shortcut='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Velta Script Manager.lnk'
+fonts_key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VeltaScriptManager'
+run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+
+# The prefix's state: every file and folder, and the registry as text.
+snapshot() { # NAME
+  (cd "$drive" && find . | LC_ALL=C sort) > "$work/$1.files"
+  w regedit /E 'Z:'"$(echo "$work/$1.reg" | tr / '\\')"
+  iconv -f UTF-16LE -t UTF-8 "$work/$1.reg" 2>/dev/null | tr -d '\r' > "$work/$1.reg.txt"
+}
+
+start_manager() {
+  w start "$shortcut" &
+  wait_until 150 manager_running || { fail "the installed manager did not start"; return 1; }
+  wait_until 50 splash_gone
+}
+
+start_xvfb || exit 1
+cleanup() { stop_session; }
+trap cleanup EXIT INT TERM
+started=$(date +%s)
+prepare_prefix
+timeout 30 wineserver -w
+snapshot before
+
+# --- 2. silent install ---------------------------------------------------------
+w "$installer" /S
+check "installer exit status" 0 $?
+for f in davrin.exe nelkor.dll DVTROP32.DLL BNTROP32.DLL INSKBD.BIN PEKBD.BIN EN2IN.RUL \
+  TAVWIN.INI uninstall.exe; do
+  exists "installed file" "$pf/$f"
+done
+exists "font file" "$drive/windows/Fonts/DV-Velta.ttf"
+check "font registered" "DV-Velta.ttf" \
+  "$(w reg query "$fonts_key" /v 'DV-Velta (TrueType)' | sed -n 's/.*REG_SZ[[:space:]]*//p' | tr -d '\r')"
+exists "Start-menu shortcut" "$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Velta Script Manager.lnk"
+check "Programs and Features entry" "\"$pfwin\\uninstall.exe\"" \
+  "$(w reg query "$uninstall_key" /v UninstallString | sed -n 's/.*REG_SZ[[:space:]]*//p' | tr -d '\r')"
+check "no Run entry after a silent install" "" \
+  "$(w reg query "$run_key" /v 'Velta Script Manager' | grep -c REG_SZ | sed 's/^0$//')"
+check "fresh settings" "DV" "$(sed -n 's/^DefaultScript=//p' "$pf/TAVWIN.INI" | tr -d '\r')"
+
+# --- 3. the installed manager types Devanagari into notepad ----------------------
+# Inscript keys of "namaste hindI" and the ISCII they type (the Inscript table).
+keys='vcmdls ufvdor'
+expected=$(printf '\xc6\xcc\xd7\xe8\xc2\xe1\n\xd8\xdb\xc6\xe8\xc4\xdc\n' | "$glyph_dump" DV |
+  od -An -tx1 -v | tr -s ' \n' ' ' | sed 's/^ //; s/ $//' | sed 's/ 0a$//; s/ 0a / 20 /' |
+  tr 'a-f' 'A-F')
+read_notepad() {
+  (cd "$bin" && w ./nk_xp_notepad.exe "$(echo "$work/notepad.txt" | sed 's|^|Z:|; s|/|\\|g')" "$@")
+  tr -d '\r\n' < "$work/notepad.txt"
+}
+notepad_has() { [ "$(read_notepad)" = "$1" ]; }
+if start_manager; then
+  w notepad &
+  wait_until 100 xdotool search --name 'Notepad' || fail "notepad did not start"
+  pad=$(xdotool search --name 'Notepad' | head -n 1)
+  xdotool windowfocus --sync "$pad" 2>/dev/null || xdotool windowfocus "$pad"
+  xdotool mousemove --window "$pad" 300 150 click 1
+  sleep 0.3
+  xdotool key Caps_Lock
+  sleep 0.3
+  xdotool type --delay 120 "$keys"
+  wait_until 50 notepad_has "$expected"
+  check "Devanagari typed into notepad (glyph codes)" "$expected" "$(read_notepad)"
+  xdotool key Caps_Lock
+
+  # --- 4. a changed setting survives an upgrade ----------------------------------
+  xdotool key ctrl+shift+F3 # Bengali
+  wait_until 50 xdotool search --name 'Bengali'
+  read_notepad close >/dev/null
+  w "$installer" /S
+  check "upgrade exit status" 0 $?
+  checks=$((checks + 1))
+  manager_gone || fail "the upgrade left the manager running"
+  check "the changed setting survives the upgrade" "BN" \
+    "$(sed -n 's/^DefaultScript=//p' "$pf/TAVWIN.INI" | tr -d '\r')"
+  check "one fresh settings file, not two" 1 "$(grep -c '^\[Settings\]' "$pf/TAVWIN.INI")"
+fi
+
+# --- 5. silent uninstall with the manager running, nothing left -----------------
+start_manager
+w "$pf/uninstall.exe" /S
+# The uninstaller runs on from a copy of itself in the temporary folder.
+wait_until 300 test ! -e "$pf" || fail "the program folder is still there"
+wait_until 100 manager_gone || fail "the uninstaller left the manager running"
+timeout 60 wineserver -w
+snapshot after
+
+diff "$work/before.files" "$work/after.files" > "$work/files.diff"
+diff "$work/before.reg.txt" "$work/after.reg.txt" > "$work/reg.diff"
+ours='velta|davrin|nelkor|tavwin|trop32|bfa32|kbd32|\.rul|inskbd|pekbd|ukkbd|loratav|\.ttf'
+checks=$((checks + 1))
+if grep -Eiq "$ours" "$work/files.diff" "$work/reg.diff"; then
+  fail "left behind after uninstall:"
+  grep -Ei "$ours" "$work/files.diff" "$work/reg.diff" | head -n 20
+fi
+echo "files changed by install and uninstall: $(grep -c '^[<>]' "$work/files.diff")" \
+  "($(grep '^[<>]' "$work/files.diff" | head -n 5 | tr '\n' ' '))"
+echo "registry lines changed: $(grep -c '^[<>]' "$work/reg.diff")"
+echo "install check: $checks checks, $failures failed ($(($(date +%s) - started)) s)"
+[ "$failures" -eq 0 ]

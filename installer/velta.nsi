@@ -73,6 +73,8 @@ ShowUninstDetails show
       System::Call 'kernel32::WaitForSingleObject(p r2, i 10000) i'
       System::Call 'kernel32::CloseHandle(p r2)'
     ${EndIf}
+    ; Hooked programs let the driver go at their next message.
+    SendMessage ${HWND_BROADCAST} ${WM_NULL} 0 0 /TIMEOUT=2000
   ${EndIf}
 !macroend
 

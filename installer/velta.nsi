@@ -102,6 +102,7 @@ Section "Velta Script Manager" SecProgram
     Abort
   ${EndIf}
   !insertmacro StopManager
+  Call RecordCreatedFolder
   SetOutPath "$INSTDIR"
   !insertmacro NK_INSTALL_FILES
   ; The settings file is the user's once it exists: an upgrade keeps it.
@@ -145,6 +146,25 @@ Section "-AutostartOff"
   ${EndIf}
 SectionEnd
 
+; The highest folder that this install creates on the way to $INSTDIR, kept
+; with the uninstall entry: the uninstaller removes the folders up to it
+; when they are empty, and none that existed before. An upgrade creates
+; none and keeps the first install's record.
+Function RecordCreatedFolder
+  StrCpy $R0 "$INSTDIR"
+  StrCpy $R1 ""
+  ${DoUntil} $R0 == ""
+    ${If} ${FileExists} "$R0\*.*"
+      ${Break}
+    ${EndIf}
+    StrCpy $R1 "$R0"
+    ${GetParent} "$R0" $R0
+  ${Loop}
+  ${If} $R1 != ""
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "CreatedFolder" "$R1"
+  ${EndIf}
+FunctionEnd
+
 Function .onInit
   !if "${ARCH}" == "x64"
     ${IfNot} ${RunningX64}
@@ -183,6 +203,7 @@ Section "Uninstall"
   Delete "$INSTDIR\TAVWIN.INI"
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir /REBOOTOK "$INSTDIR" ; after a driver file still mapped somewhere has gone
+  Call un.RemoveCreatedFolders
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
 
@@ -191,6 +212,26 @@ Function .onVerifyInstDir
   ${If} $0 > ${INSTDIR_MAX}
     Abort
   ${EndIf}
+FunctionEnd
+
+; The empty folders above $INSTDIR up to the one the install created.
+Function un.RemoveCreatedFolders
+  ReadRegStr $R1 HKLM "${UNINSTALL_KEY}" "CreatedFolder"
+  StrLen $R2 "$R1"
+  StrCpy $R3 "$INSTDIR" $R2
+  ${If} $R1 == ""
+  ${OrIf} $R3 != $R1 ; not above $INSTDIR: nothing of ours
+    Return
+  ${EndIf}
+  StrCpy $R0 "$INSTDIR"
+  ${Do}
+    ${GetParent} "$R0" $R0
+    StrLen $R3 "$R0"
+    ${If} $R3 < $R2
+      ${Break}
+    ${EndIf}
+    RMDir /REBOOTOK "$R0"
+  ${Loop}
 FunctionEnd
 
 Function un.onInit

@@ -16,11 +16,23 @@
 # Ends with "install check: N checks, N failed" and a non-zero status on any
 # failure.
 #
-#   scripts/install_check.sh [INSTALLER]   (default: $NK_BUILD/installers/velta-setup-x64.exe)
+#   scripts/install_check.sh [--dir FOLDER] [INSTALLER]
+# INSTALLER defaults to $NK_BUILD/installers/velta-setup-x64.exe; --dir
+# installs into FOLDER (a Windows path, e.g. a deep one below Program Files)
+# instead of the installer's default, with its own prefix and work folder.
 set -u
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 NK_BUILD="${NK_BUILD:-$ROOT/build}"
-export NK_WINEPREFIX="$NK_BUILD/win64/installprefix"
+pfwin='C:\Program Files\Velta Script Manager'
+name=install-check
+install_dir=()
+if [ "${1:-}" = "--dir" ]; then
+  pfwin="${2:?--dir needs a folder}"
+  name=install-check-dir
+  install_dir=("/D=$pfwin")
+  shift 2
+fi
+export NK_WINEPREFIX="$NK_BUILD/win64/$name-prefix"
 source "$ROOT/scripts/common.sh"
 installer="$(realpath -m "${1:-$NK_BUILD/installers/velta-setup-x64.exe}")"
 [ -f "$installer" ] || "$ROOT/scripts/package.sh" >/dev/null || exit 1
@@ -30,7 +42,7 @@ for tool in "$bin/nk_xp_notepad.exe" "$glyph_dump"; do
   [ -x "$tool" ] || [ -f "$tool" ] || { echo "missing $tool: run scripts/build.sh" >&2; exit 1; }
 done
 
-work="$NK_BUILD/install-check"
+work="$NK_BUILD/$name"
 rm -rf "$work" "$NK_WINEPREFIX"
 mkdir -p "$work"
 checks=0
@@ -55,22 +67,20 @@ wait_until() {
   done
   return 1
 }
+manager_title() { xdotool getwindowname "$(xdotool search --name '^TAV-MultiScript' | head -n 1)"; }
 manager_running() { xdotool search --name '^TAV-MultiScript' >/dev/null 2>&1; }
 manager_gone() { ! manager_running; }
-manager_left_devanagari() {
-  [ "$(xdotool getwindowname "$(xdotool search --name '^TAV-MultiScript' | head -n 1)")" != \
-    "TAV-MultiScript [Devanagari]" ]
-}
+manager_left_devanagari() { [ "$(manager_title)" != "TAV-MultiScript [Devanagari]" ]; }
 splash_gone() { ! xdotool search --name '^VELTA SCRIPT MANAGER$' >/dev/null 2>&1; }
 
 drive="$NK_WINEPREFIX/drive_c"
-pf="$drive/Program Files/Velta Script Manager"
-pfwin='C:\Program Files\Velta Script Manager'
+pf="$drive/$(echo "${pfwin#?:\\}" | tr '\\' /)"
 shortcut='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Velta Script Manager.lnk'
 fonts_key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VeltaScriptManager'
 run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 
+winpath() { echo "Z:$1" | tr / '\\'; }
 # The prefix's state: every file and folder, and the registry as text.
 snapshot() { # NAME
   (cd "$drive" && find . | LC_ALL=C sort) > "$work/$1.files"
@@ -93,7 +103,12 @@ timeout 30 wineserver -w
 snapshot before
 
 # --- 2. silent install ---------------------------------------------------------
-w "$installer" /S
+if [ ${#install_dir[@]} -eq 0 ]; then
+  w "$installer" /S
+else
+  # "/D=" is taken only unquoted and last, which cmd leaves as it is given.
+  w cmd /c "$(winpath "$installer") /S ${install_dir[0]}"
+fi
 check "installer exit status" 0 $?
 for f in davrin.exe nelkor.dll DVTROP32.DLL BNTROP32.DLL INSKBD.BIN PEKBD.BIN EN2IN.RUL \
   TAVWIN.INI uninstall.exe; do
@@ -124,13 +139,25 @@ if start_manager; then
   w notepad &
   wait_until 100 xdotool search --name 'Notepad' || fail "notepad did not start"
   pad=$(xdotool search --name 'Notepad' | head -n 1)
-  xdotool windowfocus --sync "$pad" 2>/dev/null || xdotool windowfocus "$pad"
-  xdotool mousemove --window "$pad" 300 150 click 1
-  sleep 0.3
-  xdotool key Caps_Lock
-  sleep 0.3
-  xdotool type --delay 120 "$keys"
-  wait_until 50 notepad_has "$expected"
+  # Keys reach notepad once Wine has activated it, and a loaded machine can
+  # still lose the focus to the manager finishing its start: an English "x"
+  # shows that keys arrive, and a word that did not arrive whole is typed
+  # again from an empty notepad, in English mode.
+  for attempt in 1 2 3; do
+    # The driver shows script typing in the manager's title.
+    [ "$(manager_title)" = "TAV-MultiScript [English]" ] || xdotool key Caps_Lock
+    xdotool windowfocus --sync "$pad" 2>/dev/null || xdotool windowfocus "$pad"
+    xdotool mousemove --window "$pad" 300 150 click 1
+    xdotool key ctrl+a BackSpace x
+    wait_until 30 notepad_has 78 || continue
+    xdotool key BackSpace
+    wait_until 20 notepad_has "" || continue
+    xdotool key Caps_Lock
+    sleep 0.3
+    xdotool type --delay 120 "$keys"
+    wait_until 50 notepad_has "$expected" && break
+    echo "typing attempt $attempt: notepad shows '$(read_notepad)'"
+  done
   check "Devanagari typed into notepad (glyph codes)" "$expected" "$(read_notepad)"
 
   # --- 4. a changed setting survives an upgrade ----------------------------------

@@ -3,18 +3,28 @@
 # and velta-setup-x86.exe from the win32 build, into $NK_BUILD/installers (or
 # the folder given). Builds first when a build is missing.
 #
-#   scripts/package.sh [OUT_FOLDER]
+#   scripts/package.sh [--only x64|x86] [OUT_FOLDER]
 #
 # What ships is what the manager and the driver use from their folder: the
 # two programs, the script and typewriter modules, layout and rule files, and
 # the fonts (registered with Windows); test programs of the bin folder do not.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
+pairs=(x64:win64 x86:win32)
+if [ "${1:-}" = "--only" ]; then
+  case "${2:-}" in
+    x64) pairs=(x64:win64) ;;
+    x86) pairs=(x86:win32) ;;
+    *) echo "--only takes x64 or x86" >&2; exit 2 ;;
+  esac
+  shift 2
+fi
 out="$(realpath -m "${1:-$NK_BUILD/installers}")"
 mkdir -p "$out"
 command -v makensis >/dev/null || { echo "makensis not found (Debian: apt-get install nsis)" >&2; exit 1; }
 
-for dir in win64 win32; do
+for pair in "${pairs[@]}"; do
+  dir="${pair##*:}"
   [ -f "$NK_BUILD/$dir/bin/davrin.exe" ] && [ -f "$NK_BUILD/$dir/bin/nelkor.dll" ] ||
     "$ROOT/scripts/build.sh"
 done
@@ -55,7 +65,7 @@ PY
 }
 
 version="1.0.$(git -C "$ROOT" rev-list --count HEAD 2>/dev/null || echo 0)"
-for pair in x64:win64 x86:win32; do
+for pair in "${pairs[@]}"; do
   arch="${pair%%:*}"
   bin="$NK_BUILD/${pair##*:}/bin"
   list="$NK_BUILD/${pair##*:}/installer-files.nsh"

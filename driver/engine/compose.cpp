@@ -38,10 +38,12 @@ const char* WordText() {
     case KBD_PHONETIC:
         // The rule frame is per process: a hooked process reads the rules
         // before its first Phonetic key, and again when the file changed or
-        // the manager chose the rules anew.
+        // the manager chose the rules anew (this key's check of the file:
+        // RebindLayout).
         if (GetCurrentThreadId() != shared.managerThreadId &&
-            (shared.rulesReloadPending || !RuleFileCurrent(kRulesRomanToIscii))) {
+            (shared.rulesReloadPending || !proc.rulesCurrent)) {
             ascii2iscii_init(kRulesRomanToIscii);
+            proc.rulesCurrent = 1;
             shared.rulesReloadPending = 0;
         }
         shared.convertedText[0] = 0;
@@ -129,7 +131,8 @@ int Recompose(MSG* msg) {
                                      shared.newPairs,       sizeof shared.newPairs,
                                      shared.newGlyphs,      sizeof shared.newGlyphs,
                                      shared.nameScratch,    sizeof shared.nameScratch};
-    const HyphenRule hyphen = {shared.dualFont == 0 && !CategoryIs(CATEGORY_VENTURA) && shared.hyphenation == 1,
+    const HyphenRule hyphen = {shared.dualFont == 0 && !CategoryIs(CATEGORY_VENTURA) &&
+                                   shared.hyphenation == 1,
                                shared.activeScript};
     AdapterCursor cursor = {proc.convInput, proc.convConsumed, proc.convOutLength};
     const ConvertResult converted =

@@ -105,14 +105,17 @@ FileStamp StampFile(const char* path);
 void DiskCasePath(const char* trusted, char* out, size_t outSize);
 bool SameStamp(const FileStamp& a, const FileStamp& b);
 
-// The rule file of a direction of ascii2iscii_init lies in the program
-// folder (it may still be missing).
+// The rule file of a direction of ascii2iscii_init, as a key sees it:
+// trusted when it lies in the program folder (it may still be missing);
+// current when the rules of the direction are loaded in this process from
+// the file as it is now (same file, size and last write time), so that
+// nothing needs reading again. One path resolution and one stamp per call.
 enum { kRulesIsciiToRoman = 0, kRulesRomanToIscii = 1 };
-bool RuleFileTrusted(int direction);
-
-// The rules of the direction are loaded in this process from the file as it
-// is now (same file, size and last write time): nothing to read again.
-bool RuleFileCurrent(int direction);
+struct RuleFileState {
+    bool trusted;
+    bool current;
+};
+RuleFileState CheckRuleFile(int direction);
 
 // The built-in Inscript layout.
 extern const LayoutTable inscriptTable;

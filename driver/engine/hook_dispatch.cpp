@@ -5,6 +5,7 @@
 
 #include "driver/engine/engine.h"
 #include "driver/engine/shared_check.h"
+#include "driver/engine/unicode_output.h"
 #include "driver/scripts/layouts.h"
 
 namespace {
@@ -42,7 +43,9 @@ void PostShiftUp(HWND window) {
 
 /* The first key into another window. Standard controls follow their
    font: script typing in a script font ("DV-..."), English otherwise; the
-   earlier toggle comes back when keys go to another window. */
+   earlier toggle comes back when keys go to another window. A Unicode
+   control under Unicode output takes the script's Unicode text in any font,
+   so its font says nothing about the typing wanted there. */
 void FollowFocusWindow(HWND window) {
     shared.lastFocusWindow = window;
     if (shared.controlLockSaved) {
@@ -55,6 +58,7 @@ void FollowFocusWindow(HWND window) {
     if (shared.dualFont || shared.className[0] == 0) return;
     if (!ContainsText("EDIT~BUTTON~STATIC~LISTBOX~COMBOBOX~", shared.className)) return;
     if (BeginsWithText(shared.activeTitle, "INSCRIBER")) return;
+    if (UnicodeOutputFor(window)) return;
     HFONT font = (HFONT)SendMessageA(window, WM_GETFONT, 0, 0);
     LOGFONTA logFont;
     if (!font || GetObjectA(font, sizeof logFont, &logFont) == 0) return;
@@ -100,9 +104,12 @@ bool RebindLayout() {
         RefreshLayoutForKey(KBD_TYPEWRITER);
         return !ConverterRefused() && !LayoutRefused();
     }
-    case KBD_PHONETIC:
+    case KBD_PHONETIC: {
         RefreshLayoutForKey(KBD_PHONETIC);
-        return !LayoutRefused() && RuleFileTrusted(kRulesRomanToIscii);
+        const RuleFileState rules = CheckRuleFile(kRulesRomanToIscii);
+        proc.rulesCurrent = rules.current;
+        return !LayoutRefused() && rules.trusted;
+    }
     default: shared.layoutTable = (LayoutTable*)&inscriptTable; return true;
     }
 }
@@ -307,7 +314,8 @@ int KeyUpMessage(MSG* msg) {
     if (shared.switchKey != 0 && vk == shared.switchKey && shared.typingMode < 2)
         SelectFontInApplication(shared.activeTitle);
     shared.keyHeld = 0;
-    if (CategoryIs(CATEGORY_OVERLAY) && vk == VK_SHIFT && ContainsText(shared.activeTitle, kOverlayTitle))
+    if (CategoryIs(CATEGORY_OVERLAY) && vk == VK_SHIFT &&
+        ContainsText(shared.activeTitle, kOverlayTitle))
         PostMessageA(shared.activeWindow, WM_COMMAND, kCmdOverlayShift, 0);
     // Applications receive key-ups only for Shift, Ctrl and Alt.
     if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) return 1;

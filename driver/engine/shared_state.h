@@ -152,6 +152,9 @@ struct ProcessState {
     // At the last key-down a file the present script or keyboard needs was
     // refused (outside the program folder): keys pass as in English.
     int32_t sourceRefused;
+    // At the last key-down the Phonetic rules loaded here were those of the
+    // rule file as it is on disk.
+    int32_t rulesCurrent;
 };
 
 extern ProcessState proc;

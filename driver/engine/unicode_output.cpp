@@ -78,9 +78,10 @@ int RecomposeUnicode(MSG* msg, const char* text) {
     const int version = IsciiVersionOfScript(shared.activeScript);
     const size_t textLength = BoundedLength(text, NK_CONVERTED_SIZE);
     size_t newLength = 0;
-    const IsciiUnicodeResult result =
-        IsciiToUnicode((const unsigned char*)text, textLength, version, shared.romanAccent,
-                       newUnits, kUnitsMax, &newLength);
+    // The Roman options as the Roman adapter gets them at activation.
+    const RomanSpelling roman = {shared.romanCapitals, shared.romanAccent, shared.lastIndicScript};
+    const IsciiUnicodeResult result = IsciiToUnicode(
+        (const unsigned char*)text, textLength, version, roman, newUnits, kUnitsMax, &newLength);
     if (result != ISCII_UNICODE_OK) {
         // Too long for the record of what is shown: dropped with the word,
         // as with the 50-code limit.

@@ -12,20 +12,15 @@ static char loadedRuleDiskPath[NK_TRUSTED_PATH_SIZE]; // spelt as on disk
 static FileStamp loadedRuleStamp;
 static int loadedRuleDirection = -1;
 
-bool RuleFileCurrent(int direction) {
+RuleFileState CheckRuleFile(int direction) {
     const char* name = RuleFileName(direction);
     char full[NK_TRUSTED_PATH_SIZE];
-    if (!name || direction != loadedRuleDirection ||
-        !ResolveModuleDirectoryFile(name, full, sizeof full) ||
-        lstrcmpiA(full, loadedRulePath) != 0)
-        return false;
-    return SameStamp(StampFile(loadedRuleDiskPath), loadedRuleStamp);
-}
-
-bool RuleFileTrusted(int direction) {
-    const char* name = RuleFileName(direction);
-    char full[NK_TRUSTED_PATH_SIZE];
-    return name && ResolveModuleDirectoryFile(name, full, sizeof full);
+    RuleFileState state = {false, false};
+    state.trusted = name && ResolveModuleDirectoryFile(name, full, sizeof full);
+    state.current = state.trusted && direction == loadedRuleDirection &&
+                    lstrcmpiA(full, loadedRulePath) == 0 &&
+                    SameStamp(StampFile(loadedRuleDiskPath), loadedRuleStamp);
+    return state;
 }
 
 /* ---------------- ascii2iscii_init ---------------- */

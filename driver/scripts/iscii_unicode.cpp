@@ -380,12 +380,12 @@ int IsciiVersionOfScript(int scriptCode) {
 }
 
 IsciiUnicodeResult IsciiToUnicode(const unsigned char* text, size_t length, int version,
-                                  int romanStyle, uint16_t* out, size_t capacity,
+                                  const RomanSpelling& roman, uint16_t* out, size_t capacity,
                                   size_t* outLength) {
     *outLength = 0;
     Output output = {out, capacity, 0, false};
     if (version == ISCII_ROMAN) {
-        RomanToUnicode(text, length, romanStyle, out, capacity, outLength, &output.overflow);
+        RomanToUnicode(text, length, roman, out, capacity, outLength, &output.overflow);
         return output.overflow ? ISCII_UNICODE_OVERFLOW : ISCII_UNICODE_OK;
     }
     if (version < 0 || version >= ISCII_VERSION_COUNT) return ISCII_UNICODE_NO_SCRIPT;

@@ -8,12 +8,14 @@
 // (virama + ZWNJ), soft halant (virama + ZWJ), ATR script switches, EXT
 // codes, the danda and the digits, each script in its own Unicode block.
 // A code a script lacks becomes U+FFFD. Roman is written in IAST or
-// ISO 15919 letters, precomposed.
+// ISO 15919 letters, precomposed, as the Roman adapter spells them.
 #ifndef NK_ISCII_UNICODE_H
 #define NK_ISCII_UNICODE_H
 
 #include <stddef.h>
 #include <stdint.h>
+
+#include "modules/roman/roman_adapter.h"
 
 // ISCII versions in Unicode's block order (ICU's version numbers).
 enum IsciiVersion {
@@ -31,8 +33,6 @@ enum IsciiVersion {
     ISCII_NONE = -1
 };
 
-// Roman letter style, as the Roman accent option chooses it.
-enum RomanStyle { ROMAN_IAST = 0, ROMAN_ISO15919 = 1 };
 
 // What a conversion produced.
 enum IsciiUnicodeResult {
@@ -47,9 +47,10 @@ int IsciiVersionOfScript(int scriptCode);
 
 // Convert `length` bytes of ISCII text of `version` into UTF-16 code units.
 // Writes at most `capacity` units to `out` and stores their number in
-// *outLength (no terminator is written). `romanStyle` matters for Roman only.
+// *outLength (no terminator is written). `roman` (the Roman options: letter
+// style, capitals, the script typed before) matters for Roman only.
 IsciiUnicodeResult IsciiToUnicode(const unsigned char* text, size_t length, int version,
-                                  int romanStyle, uint16_t* out, size_t capacity,
+                                  const RomanSpelling& roman, uint16_t* out, size_t capacity,
                                   size_t* outLength);
 
 #endif // NK_ISCII_UNICODE_H

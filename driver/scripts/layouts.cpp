@@ -76,8 +76,8 @@ static LayoutTable loadedTable = inscriptTable;
 static HMODULE converterModuleHere;
 static MakeIsciiFn converterEntryHere;
 static char converterPathHere[NK_CONVERTER_NAME_SIZE]; // the file it was loaded from
-static bool converterRefusedHere;                       // the last name was refused
-static bool layoutRefusedHere;                          // the last layout file was refused
+static bool converterRefusedHere;                      // the last name was refused
+static bool layoutRefusedHere;                         // the last layout file was refused
 // The last layout file reported as unreadable in this process.
 static char layoutReportedHere[NK_TRUSTED_PATH_SIZE];
 // The file loadedTable was last filled from (or tried), as it was then.
@@ -302,10 +302,10 @@ extern "C" LayoutTable* FillKeyboardTable(const char* path) {
     DiskCasePath(trusted, loadedIdentity.trusted, sizeof loadedIdentity.trusted);
     loadedIdentity.stamp = StampFile(loadedIdentity.trusted);
     loadedIdentity.searchCode = LayoutSearchCode(shared.activeScript);
-    HANDLE file = layoutRefusedHere ? INVALID_HANDLE_VALUE
-                                    : CreateFileA(trusted, GENERIC_READ,
-                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = layoutRefusedHere
+                      ? INVALID_HANDLE_VALUE
+                      : CreateFileA(trusted, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         ReportUnreadableLayout(full);
         return &loadedTable;

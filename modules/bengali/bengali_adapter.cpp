@@ -4,9 +4,6 @@
 
 namespace {
 
-#define NK_INVENTORY(table)                                                                        \
-    { table, (int)(sizeof table / sizeof table[0]) }
-
 // The signs i, e and ai stand before their cluster.
 const unsigned char kPreBaseSigns[] = {0xDB, 0xE1, 0xE2, 0};
 
@@ -22,7 +19,7 @@ const unsigned char kBelowBase[] = {0xDD, 0xDE, 0xDF, 0};
 
 #define NK_BENGALI(table)                                                                          \
     {                                                                                              \
-        .inventory = NK_INVENTORY(table), .preBaseSigns = kPreBaseSigns, .rephFromRa = true,       \
+        .inventory = NK_GLYPH_INVENTORY(table), .preBaseSigns = kPreBaseSigns, .rephFromRa = true, \
         .splitSigns = kSplitSigns, .rephBeforeSigns = true, .consonantMarks = kConsonantMarks,     \
         .postBaseConsonants = kPostBase, .belowBaseSigns = kBelowBase                              \
     }

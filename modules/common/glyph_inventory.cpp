@@ -2,11 +2,30 @@
 
 #include <string.h>
 
+namespace {
+
+struct EntryRange {
+    int begin, end;
+};
+
+// The entries that may start with byte b: its slice of the index, clamped to
+// the table, or the whole table without an index.
+EntryRange EntriesStartingWith(const GlyphInventory& inventory, unsigned char b) {
+    if (!inventory.byFirstByte) return {0, inventory.count};
+    int begin = inventory.byFirstByte[b], end = inventory.byFirstByte[b + 1];
+    if (end > inventory.count) end = inventory.count;
+    if (begin > end) begin = end;
+    return {begin, end};
+}
+
+} // namespace
+
 const GlyphEntry* LongestKeyAt(const GlyphInventory& inventory, const unsigned char* text,
                                int length, int pos, KeyFitFn fits, const void* context) {
     const GlyphEntry* best = nullptr;
     if (pos < 0 || pos >= length) return nullptr;
-    for (int i = 0; i < inventory.count; ++i) {
+    const EntryRange range = EntriesStartingWith(inventory, text[pos]);
+    for (int i = range.begin; i < range.end; ++i) {
         const GlyphEntry& entry = inventory.entries[i];
         int n = entry.keyLength;
         if (n == 0 || n > length - pos || (best && n <= best->keyLength)) continue;
@@ -18,7 +37,9 @@ const GlyphEntry* LongestKeyAt(const GlyphInventory& inventory, const unsigned c
 }
 
 const GlyphEntry* FindKey(const GlyphInventory& inventory, const unsigned char* key, int length) {
-    for (int i = 0; i < inventory.count; ++i) {
+    if (length < 1) return nullptr;
+    const EntryRange range = EntriesStartingWith(inventory, key[0]);
+    for (int i = range.begin; i < range.end; ++i) {
         const GlyphEntry& entry = inventory.entries[i];
         if (entry.keyLength == length && memcmp(entry.key, key, (size_t)length) == 0) return &entry;
     }

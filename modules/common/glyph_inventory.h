@@ -25,10 +25,19 @@ struct GlyphEntry {
     unsigned char set;               // font set: '0' first, '1' second
 };
 
+// byFirstByte, when given, holds 257 offsets: the entries whose key starts
+// with byte b are entries[byFirstByte[b] .. byFirstByte[b + 1]). Lookups then
+// read a handful of entries instead of the whole font. Without it the
+// entries may be in any order and every lookup reads them all.
 struct GlyphInventory {
     const GlyphEntry* entries;
     int count;
+    const uint16_t* byFirstByte;
 };
+
+// The inventory of a generated table (its ...ByFirstByte index beside it).
+#define NK_GLYPH_INVENTORY(table)                                                                  \
+    { table, (int)(sizeof table / sizeof table[0]), table##ByFirstByte }
 
 // Decides whether an entry whose key matches text at pos may be used there,
 // given where the key ends; context is the caller's record of the place.

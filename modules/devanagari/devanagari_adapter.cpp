@@ -4,17 +4,14 @@
 
 namespace {
 
-#define NK_INVENTORY(table)                                                                        \
-    { table, (int)(sizeof table / sizeof table[0]) }
-
 // The short i sign is the one Devanagari sign drawn before its cluster.
 const unsigned char kPreBaseSigns[] = {0xDB, 0};
 
 const IndicScript kScripts[kDevanagariFontCount] = {
-    {NK_INVENTORY(kDevanagariDV), kPreBaseSigns, true},
-    {NK_INVENTORY(kDevanagariDVB), kPreBaseSigns, true},
-    {NK_INVENTORY(kDevanagariVD), kPreBaseSigns, true},
-    {NK_INVENTORY(kDevanagariSD), kPreBaseSigns, true},
+    {NK_GLYPH_INVENTORY(kDevanagariDV), kPreBaseSigns, true},
+    {NK_GLYPH_INVENTORY(kDevanagariDVB), kPreBaseSigns, true},
+    {NK_GLYPH_INVENTORY(kDevanagariVD), kPreBaseSigns, true},
+    {NK_GLYPH_INVENTORY(kDevanagariSD), kPreBaseSigns, true},
 };
 
 } // namespace

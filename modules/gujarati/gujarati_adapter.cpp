@@ -4,15 +4,12 @@
 
 namespace {
 
-#define NK_INVENTORY(table)                                                                        \
-    { table, (int)(sizeof table / sizeof table[0]) }
-
 // The short i sign stands before its cluster; the reph goes at the end of the
 // syllable, as in Devanagari; RA after a halant is the rakar sign.
 const unsigned char kPreBaseSigns[] = {0xDB, 0};
 
 #define NK_GUJARATI(table)                                                                         \
-    { .inventory = NK_INVENTORY(table), .preBaseSigns = kPreBaseSigns, .rephFromRa = true }
+    { .inventory = NK_GLYPH_INVENTORY(table), .preBaseSigns = kPreBaseSigns, .rephFromRa = true }
 
 const IndicScript kScripts[kGujaratiFontCount] = {NK_GUJARATI(kGujaratiGJ),
                                                   NK_GUJARATI(kGujaratiGJB)};

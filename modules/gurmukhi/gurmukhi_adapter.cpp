@@ -4,9 +4,6 @@
 
 namespace {
 
-#define NK_INVENTORY(table)                                                                        \
-    { table, (int)(sizeof table / sizeof table[0]) }
-
 // The short i sign stands before its cluster. Gurmukhi has no reph: RA,
 // HA and VA after a halant are subjoined, other consonants keep a visible
 // halant. A consonant doubled by halant is written with the addak. The
@@ -19,8 +16,9 @@ const unsigned char kConsonantMarks[] = {kTokenAltAnusvara, 0};
 
 #define NK_GURMUKHI(table)                                                                         \
     {                                                                                              \
-        .inventory = NK_INVENTORY(table), .preBaseSigns = kPreBaseSigns, .rephFromRa = false,      \
-        .consonantMarks = kConsonantMarks, .altAnusvaraAfter = kTippiAfter, .geminationMark = true \
+        .inventory = NK_GLYPH_INVENTORY(table), .preBaseSigns = kPreBaseSigns,                     \
+        .rephFromRa = false, .consonantMarks = kConsonantMarks, .altAnusvaraAfter = kTippiAfter,   \
+        .geminationMark = true                                                                     \
     }
 
 const IndicScript kScripts[kGurmukhiFontCount] = {NK_GURMUKHI(kGurmukhiPN),

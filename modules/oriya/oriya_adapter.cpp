@@ -4,9 +4,6 @@
 
 namespace {
 
-#define NK_INVENTORY(table)                                                                        \
-    { table, (int)(sizeof table / sizeof table[0]) }
-
 // The sign E stands before its cluster; AI, O and AU are E before it and
 // their right parts after it (the AI length mark, sign AA, the AU length
 // mark; the table keys the length marks by their signs' bytes). The reph
@@ -20,7 +17,7 @@ const unsigned char kBelowBase[] = {0xDD, 0xDE, 0xDF, 0};
 
 #define NK_ORIYA(table)                                                                            \
     {                                                                                              \
-        .inventory = NK_INVENTORY(table), .preBaseSigns = kPreBaseSigns, .rephFromRa = true,       \
+        .inventory = NK_GLYPH_INVENTORY(table), .preBaseSigns = kPreBaseSigns, .rephFromRa = true, \
         .splitSigns = kSplitSigns, .rephBeforeSigns = true, .postBaseConsonants = kPostBase,       \
         .belowBaseSigns = kBelowBase                                                               \
     }

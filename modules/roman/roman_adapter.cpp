@@ -15,13 +15,11 @@ namespace {
 
 // The options, per process (the module is loaded into each process).
 struct RomanOptions {
-    int capitals;        // 0 lower, 1 upper, 2 initial capitals
-    int accent;          // 0 IAST, 1 ISO 15919
-    int lastScript;      // code of the last Indic script
+    RomanSpelling spelling;
     uintptr_t wordStart; // the text of the last mode 4 call
     uintptr_t wordLength;
 };
-RomanOptions options = {0, 0, 'B', 0, 0};
+RomanOptions options = {{0, 0, 'B'}, 0, 0};
 
 enum { kLettersMax = 40, kSpellMax = 4 };
 
@@ -85,14 +83,14 @@ void Add1(Letters& letters, unsigned char c) {
     Add(letters, s);
 }
 
-bool Dravidian() {
-    return strchr("DEHIQ", options.lastScript) != nullptr && options.lastScript;
+bool Dravidian(const RomanSpelling& spelling) {
+    return spelling.lastScript && strchr("DEHIQ", spelling.lastScript) != nullptr;
 }
-bool BengaliGroup() {
-    return strchr("CFG", options.lastScript) != nullptr && options.lastScript;
+bool BengaliGroup(const RomanSpelling& spelling) {
+    return spelling.lastScript && strchr("CFG", spelling.lastScript) != nullptr;
 }
 
-void AddConsonant(Letters& letters, unsigned char c, bool nukta) {
+void AddConsonant(const RomanSpelling& spelling, Letters& letters, unsigned char c, bool nukta) {
     if (c == kInv) return;
     if (nukta) {
         switch (c) {
@@ -106,7 +104,7 @@ void AddConsonant(Letters& letters, unsigned char c, bool nukta) {
         default: break;
         }
     }
-    if (c == 0xD4 && BengaliGroup()) {
+    if (c == 0xD4 && BengaliGroup(spelling)) {
         Add1(letters, 'b');
         return;
     }
@@ -115,10 +113,10 @@ void AddConsonant(Letters& letters, unsigned char c, bool nukta) {
 
 // A vowel (independent 0xA4..0xB2, or its sign 0x35 higher), with nukta for
 // the vocalic RR, L and LL.
-void AddVowel(Letters& letters, unsigned char v, bool nukta) {
+void AddVowel(const RomanSpelling& spelling, Letters& letters, unsigned char v, bool nukta) {
     if (IsSign(v)) v = (unsigned char)(v - 0x35);
-    bool iso = options.accent != 0;
-    bool marked = iso || Dravidian(); // long e and o carry the macron
+    bool iso = spelling.accent != 0;
+    bool marked = iso || Dravidian(spelling); // long e and o carry the macron
     switch (v) {
     case 0xA4: Add1(letters, 'a'); break;
     case 0xA5: Add1(letters, kRm_a_macron); break;
@@ -154,19 +152,20 @@ void AddVowel(Letters& letters, unsigned char v, bool nukta) {
     }
 }
 
-void AddModifier(Letters& letters, unsigned char m) {
+void AddModifier(const RomanSpelling& spelling, Letters& letters, unsigned char m) {
     if (m == kCandrabindu)
         Add1(letters, kRm_m_candrabindu);
     else if (m == kAnusvara)
-        Add1(letters, options.accent ? kRm_m_dot_above : kRm_m_dot_below);
+        Add1(letters, spelling.accent ? kRm_m_dot_above : kRm_m_dot_below);
     else if (m == kVisarga)
         Add1(letters, kRm_h_dot_below);
 }
 
-int AddModifiers(const unsigned char* text, int i, Letters& letters) {
+int AddModifiers(const RomanSpelling& spelling, const unsigned char* text, int i,
+                 Letters& letters) {
     for (int count = 0; count < 2 && IsModifier(text[i]); ++count) {
         if (text[i] == kCandrabindu && text[i + 1] == kNukta) break; // OM
-        AddModifier(letters, text[i++]);
+        AddModifier(spelling, letters, text[i++]);
     }
     return i;
 }
@@ -184,11 +183,10 @@ unsigned char Capital(unsigned char c) {
 bool StartsWord(const unsigned char* text) {
     uintptr_t at = (uintptr_t)text;
     if (at <= options.wordStart || at >= options.wordStart + options.wordLength) return true;
-    unsigned char before = text[-1];
-    return before < 0x80 && !((before | 0x20) >= 'a' && (before | 0x20) <= 'z');
+    return RomanWordBreak(text[-1]);
 }
 
-int ReadSyllable(const unsigned char* text, Letters& letters) {
+int ReadSyllable(const RomanSpelling& spelling, const unsigned char* text, Letters& letters) {
     unsigned char b = text[0];
     if (b < 0x80) {
         Add1(letters, b);
@@ -203,7 +201,7 @@ int ReadSyllable(const unsigned char* text, Letters& letters) {
             unsigned char c = text[i++];
             bool nukta = text[i] == kNukta;
             if (nukta) ++i;
-            AddConsonant(letters, c, nukta);
+            AddConsonant(spelling, letters, c, nukta);
             if (text[i] != kHalant) break;
             unsigned char next = text[i + 1];
             bool room = units < kMaxClusterUnits;
@@ -224,26 +222,26 @@ int ReadSyllable(const unsigned char* text, Letters& letters) {
                 unsigned char sign = text[i++];
                 bool nukta = text[i] == kNukta;
                 if (nukta) ++i;
-                AddVowel(letters, sign, nukta);
+                AddVowel(spelling, letters, sign, nukta);
             } else if (b != kInv || i > 1) {
                 Add1(letters, 'a'); // the inherent vowel
             }
         }
-        return AddModifiers(text, i, letters);
+        return AddModifiers(spelling, text, i, letters);
     }
     if (IsVowel(b) || IsSign(b)) {
         bool nukta = text[1] == kNukta;
         if (nukta) ++i;
-        AddVowel(letters, b, nukta);
-        return AddModifiers(text, i, letters);
+        AddVowel(spelling, letters, b, nukta);
+        return AddModifiers(spelling, text, i, letters);
     }
     if (b == kCandrabindu && text[1] == kNukta) { // OM
-        AddVowel(letters, 0xB0, false);
-        AddModifier(letters, kAnusvara);
+        AddVowel(spelling, letters, 0xB0, false);
+        AddModifier(spelling, letters, kAnusvara);
         return 2;
     }
     if (IsModifier(b)) {
-        AddModifier(letters, b);
+        AddModifier(spelling, letters, b);
         return 1;
     }
     if (b == kDanda) {
@@ -264,6 +262,26 @@ int ReadSyllable(const unsigned char* text, Letters& letters) {
 
 } // namespace
 
+bool RomanWordBreak(unsigned char before) {
+    return before < 0x80 && !((before | 0x20) >= 'a' && (before | 0x20) <= 'z');
+}
+
+int RomanSyllable(const RomanSpelling& spelling, const unsigned char* text, bool atWordStart,
+                  unsigned char* letters, int capacity, int* count) {
+    *count = 0;
+    if (!text || text[0] == 0) return 0;
+    Letters read;
+    read.n = 0;
+    const int consumed = ReadSyllable(spelling, text, read);
+    const bool initial = spelling.capitals == 2 && atWordStart;
+    for (int k = 0; k < read.n && *count < capacity; ++k) {
+        unsigned char c = read.b[k];
+        if (spelling.capitals == 1 || (initial && k == 0)) c = Capital(c);
+        letters[(*count)++] = c;
+    }
+    return consumed;
+}
+
 int RomanEntry(const unsigned char* text, unsigned char* out, int32_t* consumed, int32_t* length,
                int32_t mode) {
     if (!out) return 0;
@@ -272,17 +290,17 @@ int RomanEntry(const unsigned char* text, unsigned char* out, int32_t* consumed,
     switch (mode) {
     case 0: break;
     case 3:
-        if (length) options.lastScript = *length;
+        if (length) options.spelling.lastScript = *length;
         return 1;
     case 4:
         options.wordStart = (uintptr_t)text;
         options.wordLength = text ? strlen((const char*)text) : 0;
         return 1;
     case 5:
-        if (length && *length >= 0 && *length <= 2) options.capitals = *length;
+        if (length && *length >= 0 && *length <= 2) options.spelling.capitals = *length;
         return 1;
     case 6:
-        if (length) options.accent = *length != 0;
+        if (length) options.spelling.accent = *length != 0;
         return 1;
     default: return 0;
     }
@@ -291,19 +309,16 @@ int RomanEntry(const unsigned char* text, unsigned char* out, int32_t* consumed,
         *consumed = 0;
         return 1;
     }
-    Letters letters;
-    letters.n = 0;
-    *consumed = ReadSyllable(text, letters);
-    bool initial = options.capitals == 2 && StartsWord(text);
-    for (int k = 0; k < letters.n; ++k) {
-        unsigned char c = letters.b[k];
-        if (options.capitals == 1 || (initial && k == 0)) c = Capital(c);
-        PutGlyph(writer, c, '0');
-    }
+    unsigned char letters[kLettersMax];
+    int count = 0;
+    *consumed =
+        RomanSyllable(options.spelling, text, StartsWord(text), letters, kLettersMax, &count);
+    for (int k = 0; k < count; ++k)
+        PutGlyph(writer, letters[k], '0');
     return 1;
 }
 
 void ResetRomanOptions() {
-    RomanOptions fresh = {0, 0, 'B', 0, 0};
+    RomanOptions fresh = {{0, 0, 'B'}, 0, 0};
     options = fresh;
 }

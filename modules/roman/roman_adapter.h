@@ -14,6 +14,25 @@
 
 #include <stdint.h>
 
+// The options that shape the letters.
+struct RomanSpelling {
+    int capitals;   // 0 lower, 1 upper, 2 initial capitals
+    int accent;     // 0 IAST, 1 ISO 15919
+    int lastScript; // code of the last Indic script
+};
+
+// The letters of the syllable at the start of text (NUL-terminated ISCII) as
+// RM-Velta letter codes (roman_table.txt: ASCII and the diacritic letters);
+// under initial capitals atWordStart capitalises the first. Writes at most
+// capacity codes and their number to *count; returns the bytes consumed, at
+// least 1 while text remains. The Unicode output spells Roman with it too,
+// so that both outputs write the same letters.
+int RomanSyllable(const RomanSpelling& spelling, const unsigned char* text, bool atWordStart,
+                  unsigned char* letters, int capacity, int* count);
+
+// Whether a word starts after this byte: a blank, a digit or punctuation.
+bool RomanWordBreak(unsigned char before);
+
 // The conversion entry "iscii2rmglf": mode 0 converts the syllable at the
 // start of text (pairs of letter code and set '0', at most NK_ADAPTER_OUT_MAX
 // bytes); mode 4 notes where the word starts (for initial capitals); modes

@@ -4,9 +4,6 @@
 
 namespace {
 
-#define NK_INVENTORY(table)                                                                        \
-    { table, (int)(sizeof table / sizeof table[0]) }
-
 // The e, ee and ai signs stand before their consonant.
 const unsigned char kPreBaseSigns[] = {0xE0, 0xE1, 0xE2, 0};
 
@@ -37,8 +34,8 @@ IndicScript MakeScript(const GlyphInventory& inventory) {
 }
 
 const IndicScript kScripts[kTamilFontCount] = {
-    MakeScript(NK_INVENTORY(kTamilTM)),
-    MakeScript(NK_INVENTORY(kTamilTMB)),
+    MakeScript(NK_GLYPH_INVENTORY(kTamilTM)),
+    MakeScript(NK_GLYPH_INVENTORY(kTamilTMB)),
 };
 
 } // namespace

@@ -315,6 +315,62 @@ TEST_F(TypewriterCompose, AdapterThatConsumesNothingEndsTheConversion) {
     EXPECT_STREQ(State().wordIscii, "\xB3\xFD\xB3");
 }
 
+// The layout file is read again only when it changes, and then at the very
+// next key: no reread while it stays as it was, the new codes at once after.
+TEST_F(TypewriterCompose, AChangedLayoutFileTakesEffectAtTheNextKey) {
+    Choose("", layout);
+    EXPECT_EQ(Type({'L'}), "S");         // KA
+    Key(VK_SPACE);                       // the word ends
+    WriteLayout(layout, {{38, "\xB4"}}); // L: KHA now
+    Drain(window);
+    EXPECT_EQ(Type({'L'}), "T"); // KHA, from the file as it is now
+}
+
+// Phonetic English in a program folder of its own (below the program's), so
+// that its rule file can be changed under the running hook.
+class PhoneticCompose : public Compose {
+  protected:
+    void SetUp() override {
+        Compose::SetUp();
+        folder = TestModules() + "phonetic\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        for (const char* name : {"PEKBD.BIN", "EN2IN.RUL", "IN2EN.RUL"})
+            ASSERT_TRUE(
+                CopyFileA((ProgramFolder() + name).c_str(), (folder + name).c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((TestModules() + "DVTROP32.DLL").c_str(),
+                              (folder + "DVTROP32.DLL").c_str(), FALSE));
+        snprintf(State().moduleDirectory, sizeof State().moduleDirectory, "%s", folder.c_str());
+        char path[MAX_PATH] = "PEKBD.BIN";
+        _LKT(path, 0);
+        ASSERT_EQ(State().keyboardKind, KBD_PHONETIC);
+    }
+    void TearDown() override {
+        Compose::TearDown();
+        char inscript[MAX_PATH] = "INSKBD.BIN";
+        _LKT(inscript, 0);
+    }
+    // "ka" as a word of its own: the glyphs it leaves shown.
+    std::string TypeKa() {
+        Key(VK_SPACE); // the word before ends
+        Drain(window);
+        Type({'K', 'A'});
+        return State().shownGlyphs;
+    }
+    std::string folder;
+};
+
+// The rule file is read again at the very next key after it changes on
+// disk, in a process that is not the manager's, and not otherwise.
+TEST_F(PhoneticCompose, AChangedRuleFileTakesEffectAtTheNextKey) {
+    const std::string rules = folder + "EN2IN.RUL";
+    EXPECT_EQ(TypeKa(), "S"); // KA
+    // Another file under the same name: the Roman-to-ISCII rules are gone.
+    ASSERT_TRUE(CopyFileA((folder + "IN2EN.RUL").c_str(), rules.c_str(), FALSE));
+    EXPECT_NE(TypeKa(), "S");
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "EN2IN.RUL").c_str(), rules.c_str(), FALSE));
+    EXPECT_EQ(TypeKa(), "S");
+}
+
 TEST_F(TypewriterCompose, ConverterModuleTurnsTheLayoutTextIntoIscii) {
     Choose(TestModules() + "DVAKBD32.DLL", TestModules() + "DVAKBD32.typ");
     EXPECT_STREQ(State().layoutPath, "DVAKBD32.TYP"); // too long: kept by its name

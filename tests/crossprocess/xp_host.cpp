@@ -16,6 +16,7 @@
 #include <string.h>
 
 #include "driver/engine/shared_state.h"
+#include "tests/harness/wine_test_util.h"
 
 namespace {
 
@@ -75,25 +76,7 @@ int main(int argc, char** argv) {
     snprintf(stopPath, sizeof stopPath, "%s.stop", argv[1]);
     startTick = GetTickCount();
 
-    WNDCLASSA wc;
-    memset(&wc, 0, sizeof wc);
-    wc.lpfnWndProc = HostProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "LoraTAV";
-    RegisterClassA(&wc);
-    HMENU bar = CreateMenu();
-    HMENU file = CreatePopupMenu();
-    AppendMenuA(file, MF_STRING, 100, "E&xit");
-    HMENU scripts = CreatePopupMenu();
-    for (int code = 'A'; code <= 'R'; ++code) {
-        char name[8];
-        snprintf(name, sizeof name, "&%c", code);
-        AppendMenuA(scripts, MF_STRING, (UINT_PTR)code, name);
-    }
-    AppendMenuA(bar, MF_POPUP, (UINT_PTR)file, "&File");
-    AppendMenuA(bar, MF_POPUP, (UINT_PTR)scripts, "&Script");
-    HWND window = CreateWindowExA(0, "LoraTAV", "TAV-MultiScript", WS_OVERLAPPEDWINDOW, 700, 10,
-                                  300, 120, nullptr, bar, wc.hInstance, nullptr);
+    HWND window = nktest::CreateManagerStandIn(HostProc, 700, 10, 300, 120);
     if (!window) return 3;
 
     // The program folder holds the driver; the adapters lie in testmods\.

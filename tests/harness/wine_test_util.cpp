@@ -51,10 +51,10 @@ static LRESULT CALLBACK ManagerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(w, m, wp, lp);
 }
 
-HWND CreateManagerWindow() {
+HWND CreateManagerStandIn(WNDPROC procedure, int x, int y, int width, int height) {
     WNDCLASSA wc;
     memset(&wc, 0, sizeof wc);
-    wc.lpfnWndProc = ManagerProc;
+    wc.lpfnWndProc = procedure;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "LoraTAV";
     RegisterClassA(&wc);
@@ -69,9 +69,13 @@ HWND CreateManagerWindow() {
     }
     AppendMenuA(bar, MF_POPUP, (UINT_PTR)file, "&File");
     AppendMenuA(bar, MF_POPUP, (UINT_PTR)scripts, "&Script");
+    return CreateWindowExA(0, "LoraTAV", "TAV-MultiScript", WS_OVERLAPPEDWINDOW, x, y, width,
+                           height, nullptr, bar, wc.hInstance, nullptr);
+}
+
+HWND CreateManagerWindow() {
     managerMessages.clear();
-    return CreateWindowExA(0, "LoraTAV", "TAV-MultiScript", WS_OVERLAPPEDWINDOW, 400, 10, 300, 200,
-                           nullptr, bar, wc.hInstance, nullptr);
+    return CreateManagerStandIn(ManagerProc, 400, 10, 300, 200);
 }
 
 std::vector<Posted> Drain(HWND window) {

@@ -39,6 +39,9 @@ HWND CreateEditChild(HWND parent);
 HWND CreateManagerWindow();
 std::vector<Posted>& ManagerMessages();
 
+// The same stand-in with a window procedure of the caller's, at x, y.
+HWND CreateManagerStandIn(WNDPROC procedure, int x, int y, int width, int height);
+
 // Remove every message queued for window (and its children) without
 // dispatching it: the record of what the driver posted. WM_KEYUP and WM_KEYDOWN
 // synthesised through the input queue arrive too once pumped.

@@ -311,3 +311,35 @@ TEST(DevanagariSyllable, EveryByteSequenceIsBounded) {
 }
 
 } // namespace
+
+// The first-byte index only narrows where lookups read: every text converts
+// to the same pairs and consumes the same count as with a scan of the whole
+// table, in every font, and each entry lies in its first byte's slice.
+TEST(DevanagariSyllable, IndexedLookupsMatchWholeTableScans) {
+    srand(777);
+    for (int font = 0; font < kDevanagariFontCount; ++font) {
+        const IndicScript& indexed = DevanagariScript(font);
+        const GlyphInventory& inventory = indexed.inventory;
+        ASSERT_NE(nullptr, inventory.byFirstByte);
+        for (int i = 0; i < inventory.count; ++i) {
+            const unsigned char first = inventory.entries[i].key[0];
+            EXPECT_LE(inventory.byFirstByte[first], i);
+            EXPECT_GT(inventory.byFirstByte[first + 1], i);
+        }
+        IndicScript scanning = indexed;
+        scanning.inventory.byFirstByte = nullptr;
+        for (int round = 0; round < 20000; ++round) {
+            unsigned char text[16];
+            const int n = 1 + rand() % 14;
+            for (int k = 0; k < n; ++k)
+                text[k] = (unsigned char)(0xA1 + rand() % 0x5A);
+            text[n] = 0;
+            unsigned char a[NK_ADAPTER_OUT_MAX], b[NK_ADAPTER_OUT_MAX];
+            int32_t consumedA = 0, consumedB = 0, length = 0;
+            IndicAdapterEntry(indexed, text, a, &consumedA, &length, 0);
+            IndicAdapterEntry(scanning, text, b, &consumedB, &length, 0);
+            ASSERT_EQ(consumedB, consumedA) << "font " << font << " round " << round;
+            ASSERT_STREQ((const char*)b, (const char*)a) << "font " << font << " round " << round;
+        }
+    }
+}

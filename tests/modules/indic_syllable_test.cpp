@@ -58,7 +58,7 @@ const unsigned char kBelowBase[] = {0xDD, 0};
 const unsigned char kConsonantMarks[] = {0xA1, 0};
 
 IndicScript TestScript(bool gemination) {
-    IndicScript script = {{kEntries, (int)(sizeof kEntries / sizeof kEntries[0])}, kPreBase, true};
+    IndicScript script = {{kEntries, (int)(sizeof kEntries / sizeof kEntries[0]), nullptr}, kPreBase, true};
     script.splitSigns = kSplit;
     script.altAnusvaraAfter = kAltAfter;
     script.geminationMark = gemination;

@@ -14,6 +14,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "tests/harness/notepad_text.h"
 #include "tests/manager/manager_probe.h"
 
 namespace {
@@ -32,8 +33,8 @@ int Ask(HWND manager, WPARAM which, ProbeQuestion question, char* text, size_t s
     if (!probe) return -100;
     auto proc = (HOOKPROC)(void*)GetProcAddress(probe, "ProbeCallWndProc");
     auto answer = (ProbeRecord * (*)(void))(void*)GetProcAddress(probe, "ProbeAnswer");
-    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, proc, probe,
-                                   GetWindowThreadProcessId(manager, nullptr));
+    HHOOK hook =
+        SetWindowsHookExA(WH_CALLWNDPROC, proc, probe, GetWindowThreadProcessId(manager, nullptr));
     if (!hook) return -101;
     answer()->answer = -99;
     DWORD_PTR ignored = 0;
@@ -64,37 +65,11 @@ int Select(HWND manager, const char* text) {
     return 1;
 }
 
-const int kTextMax = 16384;
-
-int NotepadText(const char* file, bool close) {
-    FILE* out = fopen(file, "wb");
-    if (!out) return 1;
-    HWND notepad = FindWindowA("Notepad", nullptr);
-    HWND edit = notepad ? FindWindowExA(notepad, nullptr, "Edit", nullptr) : nullptr;
-    if (!edit) {
-        fprintf(out, "NONE\n");
-        fclose(out);
-        return 0;
-    }
-    static char text[kTextMax];
-    text[0] = 0;
-    SendMessageA(edit, WM_GETTEXT, sizeof text, (LPARAM)text);
-    for (size_t i = 0; text[i]; ++i)
-        fprintf(out, "%s%02X", i ? " " : "", (unsigned char)text[i]);
-    fprintf(out, "\n");
-    fclose(out);
-    if (close) {
-        SendMessageA(edit, EM_SETMODIFY, FALSE, 0);
-        PostMessageA(notepad, WM_CLOSE, 0, 0);
-    }
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc > 2 && strcmp(argv[1], "notepad") == 0)
-        return NotepadText(argv[2], argc > 3 && strcmp(argv[3], "close") == 0);
+        return WriteNotepadText(argv[2], NOTEPAD_BYTES, argc > 3 && strcmp(argv[3], "close") == 0);
     HWND manager = FindWindowA(kManagerClass, nullptr);
     if (!manager || argc < 2) return 1;
     if (strcmp(argv[1], "select") == 0 && argc > 2) return Select(manager, argv[2]);

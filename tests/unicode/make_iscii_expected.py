@@ -23,7 +23,8 @@ VERSIONS = range(9)
 LANGUAGES = {"hi": 0, "mr": 0, "bn": 1, "pa": 2, "gu": 3, "or": 4,
              "ta": 5, "te": 6, "kn": 7, "ml": 8}
 WORDS_PER_LANGUAGE = 600
-TYPED_LANGUAGES = ("hi", "bn", "ta", "ml")  # typed into an editor under Wine
+# typed into an editor under Wine (Assamese types the Bengali words)
+TYPED_LANGUAGES = ("hi", "bn", "ta", "ml", "gu", "pa", "or", "te", "kn")
 TYPING_CANDIDATES = 400
 KA = 0xB3
 HALANT = 0xE8

@@ -15,10 +15,11 @@
 #include <string.h>
 
 #include "include/nelkor.h"
+#include "tests/harness/notepad_text.h"
 
 namespace {
 
-enum { kLineMax = 1024, kKeyNameMax = 32, kTextMax = 65536 };
+enum { kLineMax = 1024, kKeyNameMax = 32 };
 
 struct KeyName {
     int vk;
@@ -99,35 +100,12 @@ int Keys(const char* language, int count, const char* output) {
     return written == count ? 0 : 4;
 }
 
-int Read(const char* output, bool close) {
-    FILE* out = fopen(output, "w");
-    if (!out) return 3;
-    HWND notepad = FindWindowA("Notepad", nullptr);
-    HWND edit = notepad ? FindWindowExA(notepad, nullptr, "Edit", nullptr) : nullptr;
-    if (!edit) {
-        fprintf(out, "NONE\n");
-        fclose(out);
-        return 0;
-    }
-    static wchar_t text[kTextMax];
-    SendMessageW(edit, WM_GETTEXT, kTextMax, (LPARAM)text);
-    for (size_t i = 0; text[i]; ++i)
-        fprintf(out, "%s%04x", i ? " " : "", (unsigned)text[i]);
-    fprintf(out, "\n");
-    fclose(out);
-    if (close) {
-        SendMessageA(edit, EM_SETMODIFY, FALSE, 0);
-        PostMessageA(notepad, WM_CLOSE, 0, 0);
-    }
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc >= 5 && strcmp(argv[1], "keys") == 0) return Keys(argv[2], atoi(argv[3]), argv[4]);
     if (argc >= 3 && strcmp(argv[1], "read") == 0)
-        return Read(argv[2], argc > 3 && strcmp(argv[3], "close") == 0);
+        return WriteNotepadText(argv[2], NOTEPAD_UNITS, argc > 3 && strcmp(argv[3], "close") == 0);
     fprintf(stderr, "usage: unicode_notepad keys LANGUAGE COUNT OUTPUT | read OUTPUT [close]\n");
     return 2;
 }

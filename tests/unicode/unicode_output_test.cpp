@@ -295,6 +295,28 @@ TEST_F(UnicodeOutput, PhoneticEnglishWords) {
     State().keyboardKind = KBD_INSCRIPT;
 }
 
+// A standard control in a font that is not a script font turns script typing
+// off when keys first reach it, except a Unicode control under Unicode
+// output, which takes Unicode text in any font.
+TEST_F(UnicodeOutput, AUnicodeControlInAnyFontKeepsScriptTyping) {
+    Activate(SCRIPT_DEVANAGARI);
+    HFONT font = CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                             L"Tahoma");
+    SendMessageW(edit, WM_SETFONT, (WPARAM)font, 0);
+    State().lastFocusWindow = nullptr; // the next key is the first into the control
+    Key('K');
+    EXPECT_EQ(Text(), u"\u0915");
+
+    Clear();
+    SetUnicodeOutput(0);
+    State().lastFocusWindow = nullptr;
+    EXPECT_EQ(Key('K').message, (UINT)WM_KEYDOWN) << "glyph output: the font rule holds";
+    EXPECT_EQ(State().typingMode, MODE_ENGLISH);
+    SendMessageW(edit, WM_SETFONT, 0, 0);
+    DeleteObject(font);
+    State().lastFocusWindow = edit;
+}
+
 TEST_F(UnicodeOutput, AnsiWindowsKeepGlyphsAndTheSettingOffChangesNothing) {
     EXPECT_TRUE(IsWindowUnicode(edit));
     SetUnicodeOutput(0);

@@ -7,12 +7,16 @@ usage: glyph_header.py TABLE OUT.h PREFIX COLUMNS VARIANT=COLUMN[,SECOND] ...
 Each VARIANT becomes an array PREFIX + VARIANT of GlyphEntry (see
 modules/common/glyph_inventory.h): the rows with a code in COLUMN get set
 '0'; rows absent there but present in SECOND get SECOND's code and set '1'.
+The entries are ordered by the first byte of their key (rows with the same
+first byte keep the table's order), and PREFIX + VARIANT + "ByFirstByte"
+gives where each first byte's entries begin, so that a lookup reads only
+the entries that can match.
 """
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from glyph_table import TOKEN_NAMES, TOKENS, read_roman_table, read_table  # noqa: E402
+from glyph_table import TOKEN_BYTES, TOKEN_NAMES, TOKENS, read_roman_table, read_table  # noqa: E402
 
 MAX_KEY = 8  # kGlyphKeyMax in glyph_inventory.h
 
@@ -37,7 +41,25 @@ def roman(table, out_path):
         if row.name[0].islower() and upper in by_name:
             lines.append("    {kRm_%s, kRm_%s}," % (row.name, upper))
     lines += ["};", ""]
+    # What each letter code stands for in Unicode (NFC, at most 3 units);
+    # ASCII stands for itself, codes no letter has for nothing.
+    lines += ["// Letter code to its Unicode text, NUL-padded.",
+              "static const unsigned short kRomanLetterUnicode[256][4] = {"]
+    by_code = {r.code: r for r in rows}
+    for code in range(256):
+        if code in by_code:
+            units = [ord(c) for c in by_code[code].text]
+            if len(units) > 3 or any(u > 0xFFFF for u in units):
+                raise SystemExit("letter %s: more than 3 UTF-16 units" % by_code[code].name)
+        else:
+            units = [code] if 0x20 <= code < 0x7F else []
+        lines.append("    {%s}," % ", ".join("0x%04X" % u for u in units or [0]))
+    lines += ["};", ""]
     write_if_changed(out_path, "\n".join(lines))
+
+
+def first_byte(key):
+    return TOKEN_BYTES[key[0]] if key[0] in TOKENS else key[0]
 
 
 def main():
@@ -60,7 +82,7 @@ def main():
         variant, _, cols = column_map.partition("=")
         first, _, second = cols.partition(",")
         entries = []
-        for row in rows:
+        for row in sorted(rows, key=lambda r: first_byte(r.key)):
             code, glyph_set = row.codes.get(first), "'0'"
             if code is None and second:
                 code, glyph_set = row.codes.get(second), "'1'"
@@ -69,10 +91,15 @@ def main():
             if len(row.key) > MAX_KEY:
                 raise SystemExit("line %d: key longer than %d" % (row.line_no, MAX_KEY))
             key = ", ".join(TOKEN_NAMES[t] if t in TOKENS else "0x%02X" % t for t in row.key)
-            entries.append("    {{%s}, %d, 0x%02X, %s}, // %s"
-                           % (key, len(row.key), code, glyph_set, row.note))
+            entries.append(("    {{%s}, %d, 0x%02X, %s}, // %s"
+                            % (key, len(row.key), code, glyph_set, row.note), first_byte(row.key)))
         lines.append("static const GlyphEntry %s%s[] = {" % (prefix, variant))
-        lines.extend(entries)
+        lines.extend(text for text, _ in entries)
+        lines.append("};")
+        lines.append("static const uint16_t %s%sByFirstByte[257] = {" % (prefix, variant))
+        starts = [sum(1 for _, b in entries if b < value) for value in range(257)]
+        for k in range(0, 257, 16):
+            lines.append("    " + ", ".join(str(n) for n in starts[k:k + 16]) + ",")
         lines.append("};")
         lines.append("")
     write_if_changed(out_path, "\n".join(lines))

@@ -13,6 +13,7 @@ TOKENS = (REPH, ALT_ANUSVARA, GEMINATION)
 # The bytes the adapters' headers give the tokens (glyph_inventory.h).
 TOKEN_NAMES = {REPH: "kTokenReph", ALT_ANUSVARA: "kTokenAltAnusvara",
                GEMINATION: "kTokenGemination"}
+TOKEN_BYTES = {REPH: 0x02, ALT_ANUSVARA: 0x03, GEMINATION: 0x04}
 
 # Byte codes no glyph may take: DEL, no-break space, soft hyphen (applications
 # treat them specially) and the five codes that code page 1252 leaves

@@ -8,8 +8,9 @@
 #      into Wine's notepad: notepad's text must be the glyph codes of
 #      "namaste hindI" as the Devanagari adapter gives them;
 #   4. upgrade: a setting changed in the running manager (the Bengali hot
-#      key) survives a second silent install, which closes the manager
-#      through its own Exit command first;
+#      key) survives a second silent install (with /AUTOSTART: the "Run"
+#      entry appears), which closes the manager through its own Exit command
+#      first and stays in the installed folder;
 #   5. silent uninstall with the manager running, then the prefix's files and
 #      registry are compared with the record: nothing of the product's may
 #      remain.
@@ -166,10 +167,14 @@ if start_manager; then
   wait_until 50 manager_left_devanagari || fail "the Bengali hot key changed nothing"
   xdotool key Caps_Lock
   read_notepad close >/dev/null
-  w "$installer" /S
+  w "$installer" /S /AUTOSTART
   check "upgrade exit status" 0 $?
   checks=$((checks + 1))
   manager_gone || fail "the upgrade left the manager running"
+  check "the upgrade stays in the installed folder" "\"$pfwin\\uninstall.exe\"" \
+    "$(w reg query "$uninstall_key" /v UninstallString | sed -n 's/.*REG_SZ[[:space:]]*//p' | tr -d '\r')"
+  check "Run entry asked for with /AUTOSTART" "\"$pfwin\\davrin.exe\"" \
+    "$(w reg query "$run_key" /v 'Velta Script Manager' | sed -n 's/.*REG_SZ[[:space:]]*//p' | tr -d '\r')"
   check "the changed setting survives the upgrade" "BN" \
     "$(sed -n 's/^DefaultScript=//p' "$pf/TAVWIN.INI" | tr -d '\r')"
   check "one fresh settings file, not two" 1 "$(grep -c '^\[Settings\]' "$pf/TAVWIN.INI")"

@@ -204,6 +204,7 @@ Section "Uninstall"
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir /REBOOTOK "$INSTDIR" ; after a driver file still mapped somewhere has gone
   Call un.RemoveCreatedFolders
+  Call un.RemoveOwnCopy
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
 
@@ -232,6 +233,19 @@ Function un.RemoveCreatedFolders
     ${EndIf}
     RMDir /REBOOTOK "$R0"
   ${Loop}
+FunctionEnd
+
+; The uninstaller runs from a copy of itself in a "~nsu" folder of the
+; temporary folder, which is removed with the copy at the next restart: the
+; copy first, then the folder, in that order.
+Function un.RemoveOwnCopy
+  ${GetFileName} "$EXEDIR" $0
+  StrCpy $0 $0 4
+  ${If} $EXEDIR != $INSTDIR
+  ${AndIf} $0 == "~nsu"
+    Delete /REBOOTOK "$EXEPATH"
+    RMDir /REBOOTOK "$EXEDIR"
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit

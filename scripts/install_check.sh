@@ -11,9 +11,10 @@
 #      key) survives a second silent install (with /AUTOSTART: the "Run"
 #      entry appears), which closes the manager through its own Exit command
 #      first and stays in the installed folder;
-#   5. silent uninstall with the manager running, then the prefix's files and
-#      registry are compared with the record: nothing of the product's may
-#      remain.
+#   5. silent uninstall with the manager running; only the driver, still
+#      mapped in Wine's desktop process, may wait for the restart; after a
+#      restart (wineboot -r) the prefix's files must be exactly as recorded
+#      and its registry must hold nothing of the product's.
 # Ends with "install check: N checks, N failed" and a non-zero status on any
 # failure.
 #
@@ -220,8 +221,10 @@ if grep -Eiq "$ours" "$work/files.diff" "$work/reg.diff"; then
   fail "left behind after uninstall:"
   grep -Ei "$ours" "$work/files.diff" "$work/reg.diff" | head -n 20
 fi
-echo "files changed by install and uninstall: $(grep -c '^[<>]' "$work/files.diff")" \
-  "($(grep '^[<>]' "$work/files.diff" | head -n 5 | tr '\n' ' '))"
-echo "registry lines changed: $(grep -c '^[<>]' "$work/reg.diff")"
+# Files: exactly as before. The registry: Wine's own keys change (notepad's
+# and the console's settings), none of ours may.
+check "files changed by install and uninstall" "" "$(grep '^[<>]' "$work/files.diff" | head -n 5)"
+echo "registry lines changed: $(grep -c '^[<>]' "$work/reg.diff")" \
+  "(keys: $(grep -o '^[<>] \[[^]]*\]' "$work/reg.diff" | sed 's/^[<>] //' | sort -u | tr '\n' ' '))"
 echo "install check: $checks checks, $failures failed ($(($(date +%s) - started)) s)"
 [ "$failures" -eq 0 ]

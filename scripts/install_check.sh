@@ -116,6 +116,9 @@ for f in davrin.exe nelkor.dll DVTROP32.DLL BNTROP32.DLL INSKBD.BIN PEKBD.BIN EN
   TAVWIN.INI uninstall.exe; do
   exists "installed file" "$pf/$f"
 done
+check "programs installed: the manager and the uninstaller, no test program" \
+  "davrin.exe uninstall.exe" "$(cd "$pf" && ls ./*.exe ./*.EXE 2>/dev/null | sed 's|^\./||' | sort | tr '\n' ' ' | sed 's/ $//')"
+check "fonts installed" "$(ls "$bin"/*.ttf | wc -l)" "$(ls "$drive/windows/Fonts/"*Velta.ttf 2>/dev/null | wc -l)"
 exists "font file" "$drive/windows/Fonts/DV-Velta.ttf"
 check "font registered" "DV-Velta.ttf" \
   "$(w reg query "$fonts_key" /v 'DV-Velta (TrueType)' | sed -n 's/.*REG_SZ[[:space:]]*//p' | tr -d '\r')"

@@ -43,6 +43,9 @@ case "$script" in
   malayalam) hotkey=ctrl+shift+F9 face=ML-Velta keys='cn/eNx ksjNx' ;;    # മലയാളം കേരളം
   *) echo "unknown script $script" >&2; exit 2 ;;
 esac
+# Without a settings file the manager starts in the first script whose module
+# the folder lists (Assamese): Devanagari is chosen by its hot key too.
+[ -n "$shot" ] && [ -z "$script" ] && [ "$roman" = 0 ] && hotkey=ctrl+shift+F2
 
 bin="$NK_BUILD/win64/bin"
 [ -f "$bin/davrin.exe" ] && [ -f "$bin/nelkor.dll" ] || "$ROOT/scripts/build.sh"

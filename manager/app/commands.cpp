@@ -5,6 +5,7 @@
 
 #include "manager/app/manager.h"
 #include "manager/app/manager_rules.h"
+#include "manager/overlay/overlay.h"
 
 void CheckItem(int id, bool on) {
     CheckMenuItem(mgr.menu, (UINT)id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
@@ -230,7 +231,7 @@ void OnCommand(HWND window, int id, LPARAM lParam) {
     case IDM_REMOTE_ON: mgr.remoteMode = 1; break;
     case IDM_REMOTE_OFF: mgr.remoteMode = 0; break;
     case IDM_ABOUT: DialogBoxParamA(mgr.instance, "AboutBox", window, AboutDlgProc, 0); break;
-    case IDM_OVERLAY: break; // the keyboard overlay comes with its own module
+    case IDM_OVERLAY: OpenKeyboardOverlay(window); break;
     case IDM_TYPEWRITER_POPUP: OnTypewriterPopup(window, lParam); break;
     case IDM_REMOTE_CATEGORY: OnRemoteCategory(lParam); break;
     case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); break;

@@ -150,13 +150,24 @@ int AddModifiers(const unsigned char* text, int i, Text& tokens) {
 }
 
 // The anusvara after the given vowel or sign (kNoSign: the bare consonant)
-// in the form the script spells there.
-void ChooseAnusvara(const IndicScript& script, unsigned char vowel, Text& tokens) {
+// over the given consonant (0: none) in the form the script spells there.
+void ChooseAnusvara(const IndicScript& script, unsigned char vowel, unsigned char consonant,
+                    Text& tokens) {
     if (!script.altAnusvaraAfter || !strchr((const char*)script.altAnusvaraAfter, vowel)) return;
+    if (script.altAnusvaraOn &&
+        (!consonant || !strchr((const char*)script.altAnusvaraOn, consonant)))
+        return;
     const unsigned char alt = kTokenAltAnusvara;
     if (!FindKey(script.inventory, &alt, 1)) return;
     for (int k = 0; k < tokens.n; ++k)
         if (tokens.b[k] == kAnusvara) tokens.b[k] = alt;
+}
+
+// The last consonant of a cluster text (0 when it has none).
+unsigned char LastConsonant(const Text& cluster) {
+    for (int k = cluster.n - 1; k >= 0; --k)
+        if (IsConsonant(cluster.b[k])) return cluster.b[k];
+    return 0;
 }
 
 // Whether consonant + halant + nukta is a letter of its own (khanda ta,
@@ -350,20 +361,24 @@ void PutTail(const IndicScript& script, const ClusterGlyphs& glyphs, const Text&
         Add(move ? onConsonant : rest, t);
     }
     // A consonant mark the font joins to the last glyph (Bengali KA with its
-    // candrabindu where Noto puts it) replaces that glyph.
+    // candrabindu where Noto puts it) replaces that glyph; so does a modifier
+    // right after it (Gurmukhi MA + sign AI, which Noto draws apart, with its
+    // bindi).
+    Text* marks = &onConsonant;
+    if (onConsonant.n == 0 && rest.n > 0 && IsModifier(rest.b[0])) marks = &rest;
     const GlyphEntry* joined = nullptr;
-    if (onConsonant.n > 0 && last && postStart == glyphs.used && glyphs.used - 2 >= glyphs.cut &&
+    if (marks->n > 0 && last && postStart == glyphs.used && glyphs.used - 2 >= glyphs.cut &&
         last->keyLength < kGlyphKeyMax) {
         unsigned char key[kGlyphKeyMax];
         memcpy(key, last->key, last->keyLength);
-        key[last->keyLength] = onConsonant.b[0];
+        key[last->keyLength] = marks->b[0];
         joined = FindKey(inventory, key, last->keyLength + 1);
     }
     if (joined) {
         CopyPairs(writer, glyphs.pairs, glyphs.cut, postStart - 2);
         PutEntry(writer, joined);
-        memmove(onConsonant.b, onConsonant.b + 1, (size_t)(onConsonant.n - 1));
-        --onConsonant.n;
+        memmove(marks->b, marks->b + 1, (size_t)(marks->n - 1));
+        --marks->n;
     } else {
         CopyPairs(writer, glyphs.pairs, glyphs.cut, postStart);
     }
@@ -420,7 +435,7 @@ int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWri
         Add(tokens, kTokenReph);
     }
     i = AddModifiers(text, i, tokens);
-    ChooseAnusvara(script, sign, tokens);
+    ChooseAnusvara(script, sign, LastConsonant(cluster), tokens);
 
     // A pre-base sign and whatever the font joins to it (the reph, a
     // modifier) go before the cluster; a split sign puts its left part there
@@ -502,7 +517,7 @@ int ConvertIndicSyllable(const IndicScript& script, const unsigned char* text, P
         AddCode(inventory, run, b);
         if (text[1] == kNukta) Add(run, text[i++]);
         i = AddModifiers(text, i, run);
-        ChooseAnusvara(script, b, run);
+        ChooseAnusvara(script, b, 0, run);
     } else if (IsModifier(b) || b == kHalant || b == kNukta || IsDigit(b)) {
         Add(run, b);
     } else {

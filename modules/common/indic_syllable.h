@@ -83,6 +83,10 @@ struct IndicScript {
     // NUL-terminated: independent vowels and signs (kNoSign for the bare
     // consonant) after which the anusvara is drawn as kTokenAltAnusvara.
     const unsigned char* altAnusvaraAfter = nullptr;
+    // NUL-terminated, or null for any: the consonants over which (the
+    // cluster's last) the anusvara after altAnusvaraAfter takes that form
+    // (Gujarati's anusvara left of the stem of KA, DA, RA and the like).
+    const unsigned char* altAnusvaraOn = nullptr;
     bool geminationMark = false; // C + halant + C drawn as kTokenGemination + C
     // RA + halant before a consonant is RA's chillu (key RA + halant + nukta),
     // which ends the syllable: the reph of Malayalam's reformed spelling.

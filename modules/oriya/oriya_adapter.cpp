@@ -8,7 +8,9 @@ namespace {
 // their right parts after it (the AI length mark, sign AA, the AU length
 // mark; the table keys the length marks by their signs' bytes). The reph
 // sits on the consonant; signs U, UU and vocalic R go under the consonant,
-// before the post-base ya-phala.
+// before the post-base ya-phala. A consonant with a visible virama may be a
+// glyph of its own (keys C + halant: the virama where Noto puts it on that
+// consonant), at the end of a word as inside a cluster.
 const unsigned char kPreBaseSigns[] = {0xE1, 0};
 const SplitSign kSplitSigns[] = {
     {0xE2, 0xE1, 0xE2}, {0xE5, 0xE1, 0xDA}, {0xE6, 0xE1, 0xE6}, {0, 0, 0}};
@@ -18,8 +20,8 @@ const unsigned char kBelowBase[] = {0xDD, 0xDE, 0xDF, 0};
 #define NK_ORIYA(table)                                                                            \
     {                                                                                              \
         .inventory = NK_GLYPH_INVENTORY(table), .preBaseSigns = kPreBaseSigns, .rephFromRa = true, \
-        .splitSigns = kSplitSigns, .rephBeforeSigns = true, .postBaseConsonants = kPostBase,       \
-        .belowBaseSigns = kBelowBase                                                               \
+        .splitSigns = kSplitSigns, .deadFormsVisible = true, .rephBeforeSigns = true,              \
+        .postBaseConsonants = kPostBase, .belowBaseSigns = kBelowBase                              \
     }
 
 const IndicScript kScripts[kOriyaFontCount] = {NK_ORIYA(kOriyaOR), NK_ORIYA(kOriyaORB)};

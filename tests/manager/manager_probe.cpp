@@ -54,3 +54,19 @@ extern "C" LRESULT CALLBACK ProbeCallWndProc(int code, WPARAM wParam, LPARAM lPa
 extern "C" ProbeRecord* ProbeAnswer(void) {
     return &probeRecord;
 }
+
+/* The user's "Cancel" in the print-abort dialog the moment it opens: the
+   command waits in the queue until the printing code next lets the dialog
+   answer. Counted in the shared record's answer. */
+extern "C" LRESULT CALLBACK ProbeCancelPrinting(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        const CWPSTRUCT* call = (const CWPSTRUCT*)lParam;
+        char title[16] = "";
+        if (call->message == WM_INITDIALOG) GetWindowTextA(call->hwnd, title, sizeof title);
+        if (strcmp(title, "TAV") == 0 && GetDlgItem(call->hwnd, PROBE_PRINT_CANCEL)) {
+            PostMessageA(call->hwnd, WM_COMMAND, PROBE_PRINT_CANCEL, 0);
+            ++probeRecord.answer;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}

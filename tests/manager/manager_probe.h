@@ -28,8 +28,13 @@ struct ProbeRecord {
     char text[256];
 };
 
+// The "Cancel" button of the print-abort dialog "PRINTABORT".
+enum { PROBE_PRINT_CANCEL = 101 };
+
 extern "C" {
 __declspec(dllexport) LRESULT CALLBACK ProbeCallWndProc(int code, WPARAM wParam, LPARAM lParam);
+// WH_CALLWNDPROC hook: presses "Cancel" in the print-abort dialog as it opens.
+__declspec(dllexport) LRESULT CALLBACK ProbeCancelPrinting(int code, WPARAM wParam, LPARAM lParam);
 __declspec(dllexport) ProbeRecord* ProbeAnswer(void);
 }
 

@@ -147,7 +147,7 @@ TEST(ManagerResources, DialogTemplatesCarryTheirTitlesAndControls) {
         {"FONTSEL_WORD", "Default fonts selection", {245, 247, 248, 249, 250}},
         {"BILINGUAL_FONT_DLG", "Default Font Selection", {245, 247, 248, 250}},
         {"KBDOVR", "TAV KEYBOARD OVERLAY [INSCRIPT]", keys},
-        {"PRINTABORT", "TAV", {IDCANCEL}},
+        {"PRINTABORT", "TAV", {IDC_PRINT_CANCEL}},
         {"PRINTSETUP", "Print Setup", {195, 196, IDOK, IDCANCEL}},
     };
     for (const DialogRow& row : rows) {

@@ -152,6 +152,22 @@ std::vector<std::string> SettingsKeys(const std::string& iniPath) {
     return keys;
 }
 
+int RunProgram(const std::string& command) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string line = command;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return -1;
+    DWORD code = 1;
+    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return (int)code;
+}
+
 bool RulesAvailable() {
     static int known = -1;
     if (known < 0) {

@@ -46,6 +46,10 @@ std::string ReadSetting(const std::string& iniPath, const char* key);
 // Keys of section "Settings" in file order.
 std::vector<std::string> SettingsKeys(const std::string& iniPath);
 
+// Run a command line and wait for its end (30 s at most): its exit code, or
+// -1 when it cannot start.
+int RunProgram(const std::string& command);
+
 // True when the driver's rule engine loads EN2IN.RUL from bin/: start-up
 // needs it, so tests of a running manager are skipped without it.
 bool RulesAvailable();

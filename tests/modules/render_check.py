@@ -418,7 +418,7 @@ class Glyphs:
         self.key = {}
         for row in rows:
             code = row.codes[fonts.column]
-            if code is not None:
+            if code is not None and fonts.column not in row.shared:
                 self.key[code] = tuple(row.key)
         self.code = {k: c for c, k in self.key.items()}
 

@@ -96,13 +96,18 @@ SCRIPTS = {
         columns=["GJ", "GJB"],
         fonts=[("GJ-Velta", "GJ", NARROW_LATIN), ("GJ-TTVelta", "GJ", NARROW_LATIN),
                ("GJB-TTVelta", "GJB", WIDE_LATIN)],
-        english=["GJ1-Velta", "GJ1-TTVelta"], letters=danda_letters("\u0abd")),
+        english=["GJ1-Velta", "GJ1-TTVelta"], letters=danda_letters("\u0abd"),
+        # The alternative anusvara: Noto's form over a consonant whose stem
+        # stands left, shaped on KA.
+        tokens={ALT_ANUSVARA: "\u0a82"}, token_base=b"\xb3"),
     "gurmukhi": dict(
         source="NotoSansGurmukhi-Regular.ttf", version=2, bases=[b"\xc6", b"\xc8", b"\xb3"],
         columns=["PN", "PNB"],
         fonts=[("PN-Velta", "PN", NARROW_LATIN), ("PN-TTVelta", "PN", NARROW_LATIN),
                ("PNB-TTVelta", "PNB", WIDE_LATIN)],
-        english=["PN1-Velta", "PN1-TTVelta"], letters=danda_letters(None)),
+        # ISCII's anusvara is the bindi wherever the table keeps it (the tippi
+        # is the token N); ICU would make it a tippi after some letters.
+        english=["PN1-Velta", "PN1-TTVelta"], letters={**danda_letters(None), b"\xa2": "\u0a02"}),
     # Tamil: ICU gives no danda; E6 alone is the au length mark, the right
     # part of au. The "TT" faces are the names the keyboard overlay tries
     # when a face is missing; they are the same fonts.
@@ -120,7 +125,8 @@ SCRIPTS = {
                ("MLB-TTVelta", "MLB", WIDE_LATIN)],
         english=["ML1-Velta", "ML1-TTVelta"], letters={b"\xe6": "\u0d57"}),
 }
-# Unicode of the key tokens other than the reph, drawn on the base letter.
+# Unicode of the key tokens other than the reph, drawn on the base letter (a
+# script's "tokens" may mean other text by them, shaped on its "token_base").
 TOKEN_TEXT = {ALT_ANUSVARA: "\u0a70", GEMINATION: "\u0a71"}
 
 
@@ -207,13 +213,13 @@ def is_pre_form(row):
         0xB3 <= key[1] <= 0xD8
 
 
-def row_context(row, base):
+def row_context(row, base, token_text=TOKEN_TEXT):
     """ISCII text to shape for a row on the given base letter, the Unicode
     text of a token it holds, whether a ZWJ follows, and whether the glyph
     sits on the base (marks and signs) that is not part of the glyph."""
     key = row.key
     reph = REPH in key
-    token = "".join(TOKEN_TEXT[t] for t in key if t in TOKEN_TEXT)
+    token = "".join(token_text[t] for t in key if t in token_text)
     data = bytes(t for t in key if isinstance(t, int))
     first = data[0] if data else 0
     if is_pre_form(row):
@@ -230,7 +236,8 @@ def shaped_rows(rows, config, base):
     """HarfBuzz runs of every row drawn on one base letter (None: on the
     dotted circle, for marks that join every letter, as the Devanagari nukta
     does in the source font)."""
-    contexts = [row_context(row, base or b"") for row in rows]
+    token_text = config.get("tokens", TOKEN_TEXT)
+    contexts = [row_context(row, base or b"", token_text) for row in rows]
     unicode_texts = iscii_to_unicode([c[0] for c in contexts], config["version"],
                                      config["letters"])
     if base is None:
@@ -252,14 +259,19 @@ def script_outlines(rows, source, config):
     """Outline of each row: the glyphs HarfBuzz gives the row's text, at its
     positions; a mark or sign without the base letter it was shaped on (the
     first base of the script on which the letter's glyph stays separate)."""
+    token_base = config.get("token_base")
+    bases = config["bases"] + [None] + ([token_base] if token_base else [])
     shaped = [(base, base_glyph(config, base), shaped_rows(rows, config, base))
-              for base in config["bases"] + [None]]
+              for base in bases]
     outlines = {}
     for index, row in enumerate(rows):
         if config.get("vattu") and row.key == [0xE8, 0xCF]:
             outlines[row.key_text()] = vattu_outline(source, config)
             continue
-        for base, base_name, (texts, runs, on_bases, halves) in shaped:
+        # A row with a token of the script's own is shaped on its token base.
+        order = shaped[-1:] if token_base and any(t in config["tokens"] for t in row.key) \
+            else shaped[:len(config["bases"]) + 1]
+        for base, base_name, (texts, runs, on_bases, halves) in order:
             on_base, half = on_bases[index], halves[index]
             names = [g[0] for g in runs[index]]
             if not on_base or any(is_base(name, base_name) for name in names):
@@ -392,6 +404,10 @@ def build_font(path, family, slots, vertical):
     fb.save(path)
 
 
+def same_outline(a, b):
+    return a.pieces == b.pieces and round(a.advance) == round(b.advance)
+
+
 def latin_slots(latin, codes):
     slots = {}
     for code in codes:
@@ -419,8 +435,13 @@ def make_script(name, table, out_dir):
         slots = latin_slots(latin, latin_codes)
         for row in rows:
             code = row.codes[column]
-            if code is not None:
+            if code is None:
+                continue
+            if column not in row.shared:
                 slots[code] = outlines[row.key_text()]
+            elif not same_outline(slots[code], outlines[row.key_text()]):
+                raise SystemExit("line %d: %s shares code %02X, whose glyph differs from its own"
+                                 % (row.line_no, row.key_text(), code))
         build_font(os.path.join(out_dir, family + ".ttf"), family, slots, vertical)
     # English-mode companions: plain Latin of code page 1252.
     latin_all = latin_slots(latin, [c for c in range(0x21, 0x100) if c not in UNUSABLE_CODES])

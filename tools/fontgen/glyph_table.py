@@ -1,7 +1,8 @@
 """Reader of the script glyph tables (modules/<script>/glyph_table.txt).
 
 A table row names the ISCII text a glyph stands for and its code in each
-font of the script. Both the font generator and the adapters' header
+font of the script ("=XX": the glyph of the earlier row with code XX, which
+this key shares without a slot of its own). Both the font generator and the adapters' header
 generator read the tables through this module, so that the fonts and the
 adapters agree on every code.
 """
@@ -22,11 +23,15 @@ UNUSABLE_CODES = (0x7F, 0xA0, 0xAD, 0x81, 0x8D, 0x8F, 0x90, 0x9D)
 
 
 class Row:
-    def __init__(self, line_no, key, codes, note):
+    def __init__(self, line_no, key, codes, note, shared=()):
         self.line_no = line_no
         self.key = key  # list of ints (ISCII bytes) and REPH
         self.codes = codes  # column name -> int code or None
         self.note = note
+        # Columns where the row's code is "=XX": the glyph of the earlier row
+        # with that code, drawn for this key too (a sign's width before many
+        # clusters).
+        self.shared = shared
 
     def key_text(self):
         return "+".join(t if t in TOKENS else "%02X" % t for t in self.key)
@@ -65,10 +70,19 @@ def read_table(path, columns):
             if fields[0] in seen_keys:
                 raise SystemExit("%s:%d: key %s listed twice" % (path, line_no, fields[0]))
             seen_keys.add(fields[0])
-            codes = {}
+            codes, shared = {}, set()
             for column, value in zip(columns, fields[1:]):
                 if value == "-":
                     codes[column] = None
+                    continue
+                if value.startswith("="):
+                    # Another key for the glyph an earlier row holds.
+                    code = int(value[1:], 16)
+                    if code not in used[column]:
+                        raise SystemExit("%s:%d: %s code %s shared before any row holds it"
+                                         % (path, line_no, column, value))
+                    codes[column] = code
+                    shared.add(column)
                     continue
                 code = int(value, 16)
                 if not 0x21 <= code <= 0xFF or code in UNUSABLE_CODES:
@@ -78,7 +92,7 @@ def read_table(path, columns):
                                      % (path, line_no, column, value, used[column][code]))
                 used[column][code] = line_no
                 codes[column] = code
-            rows.append(Row(line_no, key, codes, note.strip()))
+            rows.append(Row(line_no, key, codes, note.strip(), shared))
     return rows
 
 

@@ -45,24 +45,15 @@ case "$script" in
   malayalam) hotkey=ctrl+shift+F9 face=ML-Velta keys='cn/eNx ksjNx' ;;    # മലയാളം കേരളം
   *) echo "unknown script $script" >&2; exit 2 ;;
 esac
+# Without a settings file the manager starts in the first script whose module
+# the folder lists (Assamese): Devanagari is chosen by its hot key too.
+[ -n "$shot" ] && [ -z "$script" ] && [ "$roman" = 0 ] && hotkey=ctrl+shift+F2
 
 bin="$NK_BUILD/win64/bin"
 [ -f "$bin/davrin.exe" ] && [ -f "$bin/nelkor.dll" ] || "$ROOT/scripts/build.sh"
 
-# The program directory is bin/: the manager, the driver, the layout and rule
-# files staged by the build, and the script modules. Until the real script
-# modules are built, the test adapter module stands in as the Devanagari
-# module; it types placeholder glyph codes (Latin letters), not Devanagari.
-notes=()
-if ! ls "$bin"/??TROP32.DLL >/dev/null 2>&1; then
-  cp "$bin/testmods/DVTROP32.DLL" "$bin/DVTROP32.DLL"
-  touch -d '2000-01-01' "$bin/DVTROP32.DLL" # a real module build replaces it
-fi
-if cmp -s "$bin/DVTROP32.DLL" "$bin/testmods/DVTROP32.DLL"; then
-  notes+=("No script module is built yet: bin/DVTROP32.DLL is the TEST adapter module;")
-  notes+=("it types placeholder glyph codes (Latin letters), not Devanagari.")
-fi
-
+# The program directory is bin/: the manager, the driver, the script and
+# typewriter modules, and the layout, rule and font files staged by the build.
 own_display=0
 if [ -z "${DISPLAY:-}" ] || [ -n "$shot" ]; then
   start_xvfb
@@ -134,5 +125,4 @@ Click into notepad and press Caps Lock (the switch key) to flip between
 English and script typing; the manager's title shows the mode. The manager's
 menu offers scripts, keyboards and options. Ctrl+C ends both.
 TEXT
-for n in "${notes[@]}"; do echo "NOTE: $n"; done
 wait

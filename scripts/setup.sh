@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make libgtest-dev googletest clang libclang-rt-14-dev clang-format
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
-  wine wine64 xvfb xdotool x11-utils imagemagick
+  wine wine64 xvfb xdotool x11-utils imagemagick nsis
   icu-devtools libharfbuzz-bin fonts-noto-core python3-fonttools m17n-db
   python3-pil python3-numpy python3-scipy python3-babel libm17n-dev
   aspell aspell-hi aspell-mr aspell-bn aspell-pa aspell-gu aspell-or aspell-ta aspell-te

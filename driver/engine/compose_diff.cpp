@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "driver/engine/bounded_text.h"
+#include "support/bounded_text.h"
 
 namespace {
 

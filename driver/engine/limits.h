@@ -16,10 +16,8 @@ enum {
     NK_ADAPTER_NAME_SIZE = 260,   // adapterFileName
     NK_LAYOUT_PATH_SIZE = 40,     // layoutPath: 39 characters and the terminator
     NK_CONVERTER_NAME_SIZE = 272, // converterFileName
-    NK_MODULE_DIR_SIZE = 264,     // moduleDirectory (filled to at most 128)
-    NK_MODULE_PATH_MAX = 128,     // module path as GetModuleFileNameA reads it
+    NK_MODULE_DIR_SIZE = 264,     // moduleDirectory: a module path as read (settings_location.h)
     NK_INI_DIR_SIZE = 260,        // iniDirectory
-    NK_WINDOWS_DIR_MAX = 100,     // Windows directory as read
     NK_NAME_SCRATCH_SIZE = 256,   // nameScratch: module paths, entry names
     NK_PREFIX_LIST_SIZE = 64,     // "RM-DV-...-SD-" and its terminator
     NK_SCRIPT_SLOTS = 20,         // tables indexed by script code minus 64/65

@@ -5,8 +5,11 @@
 
 #include "driver/engine/engine.h"
 #include "driver/engine/shared_check.h"
-#include "driver/engine/settings_location.h"
+#include "support/settings_location.h"
 #include "driver/scripts/script_table.h"
+
+static_assert((int)NK_MODULE_PATH_MAX < (int)NK_MODULE_DIR_SIZE,
+              "moduleDirectory holds any module folder");
 
 static const char kSettingsFile[] = "TAVWIN.INI";
 static const char kSettingsSection[] = "Settings";

@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "driver/engine/bounded_text.h"
+#include "support/bounded_text.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "include/nelkor.h"
 #include "driver/engine/limits.h"
-#include "driver/engine/bounded_text.h"
+#include "support/bounded_text.h"
 #include "driver/engine/path_trust.h"
 
 #ifndef _WIN32

@@ -1,6 +1,5 @@
 # Files of driver/engine.
 list(APPEND NK_PORTABLE_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/bounded_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/compose_diff.cpp
   ${CMAKE_CURRENT_LIST_DIR}/path_trust.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared_check.cpp
@@ -15,6 +14,5 @@ list(APPEND NK_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/load.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/reports.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/settings_location.cpp
   ${CMAKE_CURRENT_LIST_DIR}/unicode_output.cpp
 )

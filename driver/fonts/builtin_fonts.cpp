@@ -1,6 +1,6 @@
 #include "driver/fonts/builtin_fonts.h"
 
-#include "driver/engine/bounded_text.h"
+#include "support/bounded_text.h"
 
 namespace {
 // Indexed by script code minus 64. Assamese shares Bengali's face word,

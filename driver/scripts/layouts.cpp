@@ -3,7 +3,7 @@
 #include <string.h>
 
 #include "driver/engine/engine.h"
-#include "driver/scripts/layout_file.h"
+#include "support/layout_file.h"
 #include "driver/scripts/layouts.h"
 
 // The Inscript layout with ISCII codes. Scan codes 0, 14, 15, 28, 29 and 42

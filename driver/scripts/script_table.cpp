@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "driver/engine/bounded_text.h"
+#include "support/bounded_text.h"
 
 const char kScriptPrefixList[] = "RM-DV-BN-TM-TL-AS-OR-KN-ML-GJ-PN-                  SD-";
 const char kMultipleSetScripts[] = "BMN";

@@ -1,7 +1,6 @@
 # Files of driver/scripts.
 list(APPEND NK_PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/script_table.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/layout_file.cpp
 )
 list(APPEND NK_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/activation.cpp

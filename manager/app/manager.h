@@ -15,12 +15,17 @@ enum {
     MGR_FOUND_SCRIPTS_MAX = 12, // codes of found adapter modules
     MGR_FOUND_SCRIPTS_SIZE = MGR_FOUND_SCRIPTS_MAX + 1,
     MGR_FOUND_PREFIXES_SIZE = MGR_FOUND_SCRIPTS_MAX * 3 + 1, // "DV BN ..."
-    MGR_KEYBOARD_FILE_SIZE = 136,
-    MGR_SETTING_READ_MAX = 100, // string settings are read up to 100 characters
-    MGR_TYPEWRITER_TEXT_SIZE = 100,
-    MGR_PROGRAM_DIR_SIZE = 128,
+    MGR_SETTING_READ_MAX = 100, // word-valued settings are read up to 100 characters
+    // The program directory as the driver keeps it (its moduleDirectory):
+    // any folder the ANSI file functions reach, Program Files and deeper.
+    MGR_PROGRAM_DIR_SIZE = 264,
     MGR_SETTINGS_DIR_SIZE = 260,
-    MGR_PATH_SIZE = 260,
+    // A file of the program directory, or any path the file functions take:
+    // path-valued settings are read and kept whole, or a long install folder
+    // would lose its keyboards at the next start.
+    MGR_PATH_SIZE = MGR_PROGRAM_DIR_SIZE + MAX_PATH,
+    MGR_KEYBOARD_FILE_SIZE = MGR_PATH_SIZE,
+    MGR_TYPEWRITER_TEXT_SIZE = MGR_PATH_SIZE,
     MGR_TITLE_MAX = 128
 };
 
@@ -77,6 +82,8 @@ extern "C" __declspec(dllexport) INT_PTR CALLBACK TuneAppDlgProc(HWND, UINT, WPA
 void LocateSettingsFile(void);
 int ReadSettingInt(const char* key, int fallback);
 void ReadSettingString(const char* key, const char* fallback, char* value, DWORD size);
+// A path-valued setting, read whole into value (size bytes).
+void ReadSettingPath(const char* key, const char* fallback, char* value, DWORD size);
 void WriteSettings(void);
 
 // startup.cpp: the start-up sequence run on create. Returns false when the

@@ -6,7 +6,7 @@
 
 #include <stddef.h>
 
-#include "driver/engine/bounded_text.h" // CopyText, AppendText, ContainsText, UpperCaseText
+#include "support/bounded_text.h" // CopyText, AppendText, ContainsText, UpperCaseText
 
 // "RM-DV-BN-TM-TL-AS-OR-KN-ML-GJ-PN-", six blank slots, "SD-": slot i holds
 // the two-letter code of script 65 + i.

@@ -4,7 +4,7 @@
 #include <string.h>
 
 #include "manager/app/manager.h"
-#include "driver/engine/settings_location.h"
+#include "support/settings_location.h"
 #include "manager/app/manager_rules.h"
 
 static const char kSettingsFile[] = "TAVWIN.INI";
@@ -35,6 +35,12 @@ void ReadSettingString(const char* key, const char* fallback, char* value, DWORD
     char path[MGR_SETTINGS_DIR_SIZE + sizeof kSettingsFile];
     SettingsPath(path, sizeof path);
     if (size > MGR_SETTING_READ_MAX) size = MGR_SETTING_READ_MAX;
+    GetPrivateProfileStringA(kSection, key, fallback, value, size, path);
+}
+
+void ReadSettingPath(const char* key, const char* fallback, char* value, DWORD size) {
+    char path[MGR_SETTINGS_DIR_SIZE + sizeof kSettingsFile];
+    SettingsPath(path, sizeof path);
     GetPrivateProfileStringA(kSection, key, fallback, value, size, path);
 }
 

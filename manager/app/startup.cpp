@@ -50,6 +50,21 @@ static bool FileExists(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+/* A bare file name names a file of the program directory, wherever the
+   manager was started from (the "Run" entry starts it in another folder).
+   The driver hands a layout of a long program directory back by its bare
+   name; true when such a file exists, and then name is the whole path. */
+static bool InProgramDirectory(char* name) {
+    if (strpbrk(name, "\\/:") != nullptr) return false;
+    char path[MGR_KEYBOARD_FILE_SIZE];
+    CopyText(path, sizeof path, mgr.programDirectory);
+    if (AppendText(path, sizeof path, name) != strlen(mgr.programDirectory) + strlen(name) ||
+        !FileExists(path))
+        return false;
+    CopyText(name, MGR_KEYBOARD_FILE_SIZE, path);
+    return true;
+}
+
 // The starting keyboard: the stored typewriter layout when its module is
 // offered (else the script's first), Phonetic English, or Inscript.
 static void ChooseStartingKeyboard(HWND window) {
@@ -134,12 +149,13 @@ static void ReadEnabledState(void) {
 // The keyboard file (Inscript when the stored one is gone), hyphenation and
 // Roman capitals, which reach the driver with the activation of Roman.
 static void ReadKeyboardAndTextOptions(void) {
-    ReadSettingString("KeyboardOverlay", "INSKBD.BIN", mgr.keyboardFile, MGR_SETTING_READ_MAX);
+    ReadSettingPath("KeyboardOverlay", "INSKBD.BIN", mgr.keyboardFile, sizeof mgr.keyboardFile);
     UpperCaseText(mgr.keyboardFile);
-    if (!FileExists(mgr.keyboardFile)) {
+    if (!FileExists(mgr.keyboardFile) && !InProgramDirectory(mgr.keyboardFile)) {
         CopyText(mgr.keyboardFile, sizeof mgr.keyboardFile, mgr.programDirectory);
         AppendText(mgr.keyboardFile, sizeof mgr.keyboardFile, "INSKBD.BIN");
     }
+    UpperCaseText(mgr.keyboardFile);
     mgr.currentKeyboard = KeyboardOfFile(mgr.keyboardFile);
     if (mgr.currentKeyboard != IDM_KBD_TYPEWRITER) CheckItem(mgr.currentKeyboard, true);
 
@@ -158,9 +174,8 @@ static void ReadKeyboardAndTextOptions(void) {
 static void ReadTypewriterChoice(void) {
     const bool chosen = ReadSettingInt("KEYBOARD", IDM_KBD_INSCRIPT) == IDM_KBD_TYPEWRITER;
     const char* fallback = chosen ? "NotFound" : "";
-    ReadSettingString("KbdTypeWriterDLL", fallback, mgr.typewriterDll, sizeof mgr.typewriterDll);
-    ReadSettingString("kbdTypeWriterName", fallback, mgr.typewriterName,
-                      sizeof mgr.typewriterName);
+    ReadSettingPath("KbdTypeWriterDLL", fallback, mgr.typewriterDll, sizeof mgr.typewriterDll);
+    ReadSettingPath("kbdTypeWriterName", fallback, mgr.typewriterName, sizeof mgr.typewriterName);
     if (chosen) mgr.currentKeyboard = IDM_KBD_TYPEWRITER;
 }
 

@@ -4,7 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "driver/engine/bounded_text.h"
+#include "support/bounded_text.h"
 
 enum { KEYBOARD_INSCRIPT = 160, KEYBOARD_PHONETIC = 161, SCRIPT_CODE_FIRST = 65 };
 

@@ -3,7 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "driver/scripts/layout_file.h"
+#include "support/layout_file.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <stdint.h>
 #include <string.h>
 
-#include "driver/scripts/layout_file.h"
+#include "support/layout_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static unsigned char directory[LAYOUT_DIRECTORY_MAX];

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/scripts/layout_file.h"
+#include "support/layout_file.h"
 
 namespace {
 

@@ -96,8 +96,27 @@ void CopyTestModule(const ProgramDir& dir, const char* module, const char* as) {
     CopyFileA((BinDir() + "testmods\\" + module).c_str(), (dir.path + as).c_str(), FALSE);
 }
 
+static void FillProgramDir(const ProgramDir& dir, const std::vector<std::string>& adapterNames,
+                           bool withRules);
+
 ProgramDir MakeProgramDir(const std::vector<std::string>& adapterNames, bool withRules) {
-    ProgramDir dir{MakeTempDir()};
+    ProgramDir dir{MakeTempDir(), ""};
+    FillProgramDir(dir, adapterNames, withRules);
+    return dir;
+}
+
+ProgramDir MakeDeepProgramDir(const std::vector<std::string>& adapterNames, size_t minLength) {
+    ProgramDir dir{MakeTempDir(), ""};
+    while (dir.path.size() + strlen("davrin.exe") < minLength) {
+        dir.path += "Velta Indian Scripts, a folder name of some length\\";
+        CreateDirectoryA(dir.path.c_str(), nullptr);
+    }
+    FillProgramDir(dir, adapterNames, true);
+    return dir;
+}
+
+static void FillProgramDir(const ProgramDir& dir, const std::vector<std::string>& adapterNames,
+                           bool withRules) {
     CopyFileA((BinDir() + "davrin.exe").c_str(), (dir.path + "davrin.exe").c_str(), FALSE);
     for (const std::string& name : adapterNames)
         CopyTestModule(dir, "DVTROP32.DLL", name.c_str());
@@ -105,7 +124,6 @@ ProgramDir MakeProgramDir(const std::vector<std::string>& adapterNames, bool wit
         for (const char* data : {"EN2IN.RUL", "IN2EN.RUL", "INSKBD.BIN", "PEKBD.BIN"})
             CopyFileA((BinDir() + data).c_str(), (dir.path + data).c_str(), FALSE);
     }
-    return dir;
 }
 
 void WriteSettings(const std::string& iniPath,
@@ -183,8 +201,9 @@ bool Launch(const ProgramDir& dir, Manager& m) {
     std::string command = "\"" + dir.path + "davrin.exe\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    const std::string& startIn = dir.startIn.empty() ? dir.path : dir.startIn;
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        dir.path.c_str(), &startup, &m.process))
+                        startIn.c_str(), &startup, &m.process))
         return false;
     return true;
 }

@@ -31,8 +31,12 @@ void WriteFileText(const std::string& path, const std::string& text);
 // and the rule file from bin/ when there is one.
 struct ProgramDir {
     std::string path;
+    std::string startIn; // the manager's current folder; empty: path
 };
 ProgramDir MakeProgramDir(const std::vector<std::string>& adapterNames, bool withRules = true);
+// The same, in a folder nested below the temporary one until the path of
+// davrin.exe is at least minLength characters long (as a deep install).
+ProgramDir MakeDeepProgramDir(const std::vector<std::string>& adapterNames, size_t minLength);
 void CopyTestModule(const ProgramDir& dir, const char* module, const char* as);
 
 // "[Settings]" with the given key=value lines into path.

@@ -22,8 +22,8 @@ using Keys = std::vector<std::pair<std::string, std::string>>;
 // Every start-up that gets past its step 20 needs the transliteration rules.
 #define REQUIRE_RULES()                                                                            \
     if (!RulesAvailable())                                                                         \
-    GTEST_SKIP() << "the driver's rule engine cannot load bin/EN2IN.RUL yet: a start-up "          \
-                    "cannot pass ascii2iscii_init"
+    GTEST_SKIP() << "the driver's rule engine cannot load bin/EN2IN.RUL: a start-up cannot "       \
+                    "pass ascii2iscii_init"
 
 class ManagerTest : public ::testing::Test {
   protected:
@@ -45,9 +45,8 @@ class ManagerTest : public ::testing::Test {
     std::string Ini() const { return dir.path + "TAVWIN.INI"; }
     bool Checked(int id) { return (MenuState(manager, id) & MF_CHECKED) != 0; }
     bool Grayed(int id) { return (MenuState(manager, id) & MF_GRAYED) != 0; }
-    // The driver's complete _AS binds the adapter module and, outside Word,
-    // asks for Word's focus handling; until it lands, _AS only records the
-    // script and cannot refuse anything.
+    // _AS binds the adapter module and, outside Word, asks for Word's focus
+    // handling: the request shows that an activation ran to its end.
     bool ActivationComplete() const { return State().wordFocusRequest == 1; }
 
     ProgramDir dir;
@@ -490,7 +489,7 @@ TEST_F(ManagerTest, GrayedScriptIsRefusedByTheDriver) {
     WriteSettings(Ini(), {{"DefaultScript", "DV"}});
     ASSERT_TRUE(Start(dir, manager));
     if (!ActivationComplete())
-        GTEST_SKIP() << "the driver's _AS does not check the script item yet";
+        GTEST_SKIP() << "the activation did not run to its end";
     Command(manager, IDM_SCRIPT_KANNADA);
     EXPECT_TRUE(Grayed(IDM_SCRIPT_KANNADA));
     EXPECT_FALSE(Checked(IDM_SCRIPT_KANNADA));
@@ -746,6 +745,41 @@ TEST_F(ManagerTest, KeepOnTopIsToggledFromTheSystemMenu) {
     EXPECT_TRUE(IsIconic(manager.window));
     ASSERT_TRUE(Close(manager));
     EXPECT_EQ(ReadSetting(Ini(), "TavOnTop"), "0");
+}
+
+// Installed under Program Files and deeper: a program folder of over 200
+// characters. The modules are found there, and the Phonetic English and
+// typewriter choices type from there and survive restarts that begin in
+// another folder (as the "Run" entry starts the manager).
+TEST_F(ManagerTest, LongProgramFolderKeepsItsKeyboardsAcrossStarts) {
+    REQUIRE_RULES();
+    dir = MakeDeepProgramDir({"DVTROP32.DLL"}, 220);
+    ASSERT_GT(dir.path.size(), 200u);
+    CopyTestModule(dir, "DVAKBD32.DLL", "DVAKBD32.DLL");
+    CopyTestModule(dir, "DVAKBD32.typ", "DVAKBD32.typ");
+    dir.startIn = MakeTempDir(); // holds no layout file of the same name
+    WriteSettings(Ini(), {{"DefaultScript", "DV"}});
+    ASSERT_TRUE(Start(dir, manager)) << TakeMessageBox(manager);
+    EXPECT_EQ(std::string(State().moduleDirectory), dir.path);
+    EXPECT_TRUE(Checked(IDM_SCRIPT_DEVANAGARI));
+
+    Command(manager, IDM_KBD_PHONETIC);
+    EXPECT_EQ(State().keyboardKind, IDM_KBD_PHONETIC);
+    ASSERT_TRUE(Close(manager));
+    ASSERT_TRUE(Start(dir, manager));
+    EXPECT_TRUE(Checked(IDM_KBD_PHONETIC)) << ReadSetting(Ini(), "KeyboardOverlay");
+    EXPECT_EQ(State().keyboardKind, IDM_KBD_PHONETIC);
+
+    Command(manager, IDM_TYPEWRITER_FIRST);
+    EXPECT_TRUE(Checked(IDM_TYPEWRITER_FIRST));
+    EXPECT_EQ(std::string(State().converterFileName), dir.path + "DVAKBD32.DLL");
+    ASSERT_TRUE(Close(manager));
+    EXPECT_EQ(ReadSetting(Ini(), "KbdTypeWriterDLL"), dir.path + "DVAKBD32.DLL");
+    ASSERT_TRUE(Start(dir, manager));
+    EXPECT_TRUE(Checked(IDM_TYPEWRITER_FIRST));
+    EXPECT_EQ(State().keyboardKind, IDM_KBD_TYPEWRITER);
+    EXPECT_EQ(std::string(State().converterFileName), dir.path + "DVAKBD32.DLL");
+    ASSERT_TRUE(Close(manager));
 }
 
 TEST_F(ManagerTest, ExitCommandWritesAndEnds) {

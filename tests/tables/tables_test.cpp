@@ -3,7 +3,7 @@
 
 #include <string.h>
 
-#include "driver/engine/bounded_text.h"
+#include "support/bounded_text.h"
 #include "driver/fonts/builtin_fonts.h"
 #include "driver/scripts/script_table.h"
 

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "driver/scripts/layout_file.h"
+#include "support/layout_file.h"
 #include "modules/typewriter/remington.h"
 #include "modules/typewriter/tamil99.h"
 #include "modules/typewriter/typed_output.h"

@@ -78,8 +78,8 @@ def main():
         '#include "modules/common/glyph_inventory.h"',
         "",
     ]
-    for spec in sys.argv[5:]:
-        variant, _, cols = spec.partition("=")
+    for column_map in sys.argv[5:]:
+        variant, _, cols = column_map.partition("=")
         first, _, second = cols.partition(",")
         entries = []
         for row in sorted(rows, key=lambda r: first_byte(r.key)):

@@ -1,4 +1,4 @@
-#include "driver/engine/bounded_text.h"
+#include "support/bounded_text.h"
 
 #include <string.h>
 

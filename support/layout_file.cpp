@@ -1,4 +1,4 @@
-#include "driver/scripts/layout_file.h"
+#include "support/layout_file.h"
 
 #include <string.h>
 

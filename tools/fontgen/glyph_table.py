@@ -91,8 +91,9 @@ def read_table(path, columns):
                 code = int(value, 16)
                 if not 0x21 <= code <= 0xFF or code in UNUSABLE_CODES:
                     raise SystemExit("%s:%d: code %s not usable" % (path, line_no, value))
-                shared = key[0] == HEADLESS and used[column].get(code, (0, False))[1]
-                if code in used[column] and not shared:
+                # Signs on headless bodies may share one code among them.
+                body_share = key[0] == HEADLESS and used[column].get(code, (0, False))[1]
+                if code in used[column] and not body_share:
                     raise SystemExit("%s:%d: %s code %s already used on line %d"
                                      % (path, line_no, column, value, used[column][code][0]))
                 used[column].setdefault(code, (line_no, key[0] == HEADLESS))

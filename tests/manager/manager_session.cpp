@@ -1,6 +1,7 @@
 // Running davrin.exe from a test (manager_session.h).
 #include "tests/manager/manager_session.h"
 
+#include <algorithm>
 #include <stdio.h>
 #include <string.h>
 
@@ -106,9 +107,15 @@ ProgramDir MakeProgramDir(const std::vector<std::string>& adapterNames, bool wit
 }
 
 ProgramDir MakeDeepProgramDir(const std::vector<std::string>& adapterNames, size_t minLength) {
+    // Whole folder names while a whole one fits, then one cut to the length
+    // still missing: the path comes out the same wherever the build folder
+    // lies, and never past MAX_PATH, which no Windows program is given.
+    static const std::string kName = "Velta Indian Scripts, a folder name of some length";
     ProgramDir dir{MakeTempDir(), ""};
     while (dir.path.size() + strlen("davrin.exe") < minLength) {
-        dir.path += "Velta Indian Scripts, a folder name of some length\\";
+        const size_t missing = minLength - dir.path.size() - strlen("davrin.exe");
+        dir.path += kName.substr(0, std::min(kName.size(), std::max<size_t>(missing, 2) - 1));
+        dir.path += "\\";
         CreateDirectoryA(dir.path.c_str(), nullptr);
     }
     FillProgramDir(dir, adapterNames, true);

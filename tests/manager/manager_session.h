@@ -34,8 +34,9 @@ struct ProgramDir {
     std::string startIn; // the manager's current folder; empty: path
 };
 ProgramDir MakeProgramDir(const std::vector<std::string>& adapterNames, bool withRules = true);
-// The same, in a folder nested below the temporary one until the path of
-// davrin.exe is at least minLength characters long (as a deep install).
+// The same, in a folder nested below the temporary one so that the path of
+// davrin.exe is minLength characters long (as a deep install), or one longer
+// when the last folder name would otherwise be a single character.
 ProgramDir MakeDeepProgramDir(const std::vector<std::string>& adapterNames, size_t minLength);
 void CopyTestModule(const ProgramDir& dir, const char* module, const char* as);
 

@@ -12,51 +12,13 @@
 
 #include "include/nelkor.h"
 #include "modules/devanagari/devanagari_adapter.h"
+#include "tests/modules/glyph_keys.h"
 
 namespace {
 
-// "B3+E8" -> bytes; "R" is the reph token.
-std::string KeyBytes(const std::string& key) {
-    std::string bytes;
-    size_t start = 0;
-    while (start <= key.size()) {
-        size_t plus = key.find('+', start);
-        std::string part = key.substr(start, plus == std::string::npos ? plus : plus - start);
-        bytes += part == "R" ? (char)kTokenReph : (char)strtol(part.c_str(), nullptr, 16);
-        if (plus == std::string::npos) break;
-        start = plus + 1;
-    }
-    return bytes;
-}
-
 // The pair string expected for glyph keys (ASCII keys are written "'a").
 std::string ExpectedPairs(int font, const std::vector<std::string>& keys) {
-    const GlyphInventory& inventory = DevanagariScript(font).inventory;
-    std::string pairs;
-    for (const std::string& key : keys) {
-        if (key.size() == 2 && key[0] == '\'') {
-            pairs += key[1];
-            pairs += '0';
-            continue;
-        }
-        std::string bytes = KeyBytes(key);
-        const GlyphEntry* entry =
-            FindKey(inventory, (const unsigned char*)bytes.data(), (int)bytes.size());
-        if (!entry) return "no glyph for " + key;
-        pairs += (char)entry->code;
-        pairs += (char)entry->set;
-    }
-    return pairs;
-}
-
-std::string Hex(const std::string& bytes) {
-    std::string text;
-    char part[4];
-    for (unsigned char b : bytes) {
-        snprintf(part, sizeof part, "%02X ", b);
-        text += part;
-    }
-    return text;
+    return ExpectedGlyphs(DevanagariScript(font).inventory, keys, true);
 }
 
 struct SyllableCase {

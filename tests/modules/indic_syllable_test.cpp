@@ -116,19 +116,24 @@ const Row kRows[] = {
     {"sign AA after the ya-phala", false, "\xC2\xE8\xCD\xDA", 4, "\x42\x61\x50"},
 };
 
+// One syllable of a row through the adapter entry: the glyph codes it gives
+// and the bytes it takes.
+void ExpectRow(const IndicScript& script, const Row& row, int index) {
+    unsigned char out[NK_ADAPTER_OUT_MAX];
+    int32_t consumed = 0, length = 0;
+    IndicAdapterEntry(script, (const unsigned char*)row.iscii, out, &consumed, &length, 0);
+    std::string codes;
+    for (int k = 0; out[k]; k += 2)
+        codes += (char)out[k];
+    EXPECT_EQ(std::string(row.codes), codes) << "row " << index << ": " << row.what;
+    EXPECT_EQ(row.consumed, consumed) << "row " << index << ": " << row.what;
+}
+
 TEST(IndicSyllable, ScriptData) {
     int index = 0;
     for (const Row& row : kRows) {
         IndicScript script = TestScript(row.gemination);
-        unsigned char out[NK_ADAPTER_OUT_MAX];
-        int32_t consumed = 0, length = 0;
-        IndicAdapterEntry(script, (const unsigned char*)row.iscii, out, &consumed, &length, 0);
-        std::string codes;
-        for (int k = 0; out[k]; k += 2)
-            codes += (char)out[k];
-        EXPECT_EQ(std::string(row.codes), codes) << "row " << index << ": " << row.what;
-        EXPECT_EQ(row.consumed, consumed) << "row " << index << ": " << row.what;
-        ++index;
+        ExpectRow(script, row, index++);
     }
 }
 
@@ -184,15 +189,7 @@ TEST(IndicSyllable, SignAfterFirstConsonant) {
     script.afterBelowForms = kAfterBelow;
     int index = 0;
     for (const Row& row : kAfterFirstRows) {
-        unsigned char out[NK_ADAPTER_OUT_MAX];
-        int32_t consumed = 0, length = 0;
-        IndicAdapterEntry(script, (const unsigned char*)row.iscii, out, &consumed, &length, 0);
-        std::string codes;
-        for (int k = 0; out[k]; k += 2)
-            codes += (char)out[k];
-        EXPECT_EQ(std::string(row.codes), codes) << "row " << index << ": " << row.what;
-        EXPECT_EQ(row.consumed, consumed) << "row " << index << ": " << row.what;
-        ++index;
+        ExpectRow(script, row, index++);
     }
 }
 

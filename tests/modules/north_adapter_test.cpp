@@ -16,48 +16,9 @@
 #include "modules/gujarati/gujarati_adapter.h"
 #include "modules/gurmukhi/gurmukhi_adapter.h"
 #include "modules/oriya/oriya_adapter.h"
+#include "tests/modules/glyph_keys.h"
 
 namespace {
-
-// "B3+E8" -> bytes; R, N and G are the reph, tippi and addak tokens.
-std::string KeyBytes(const std::string& key) {
-    std::string bytes;
-    size_t start = 0;
-    while (start <= key.size()) {
-        size_t plus = key.find('+', start);
-        std::string part = key.substr(start, plus == std::string::npos ? plus : plus - start);
-        char token = part == "R"   ? (char)kTokenReph
-                     : part == "N" ? (char)kTokenAltAnusvara
-                     : part == "G" ? (char)kTokenGemination
-                                   : (char)strtol(part.c_str(), nullptr, 16);
-        bytes += token;
-        if (plus == std::string::npos) break;
-        start = plus + 1;
-    }
-    return bytes;
-}
-
-std::string Expected(const IndicScript& script, const std::vector<std::string>& keys) {
-    std::string codes;
-    for (const std::string& key : keys) {
-        std::string bytes = KeyBytes(key);
-        const GlyphEntry* entry =
-            FindKey(script.inventory, (const unsigned char*)bytes.data(), (int)bytes.size());
-        if (!entry) return "no glyph for " + key;
-        codes += (char)entry->code;
-    }
-    return codes;
-}
-
-std::string Hex(const std::string& bytes) {
-    std::string text;
-    char part[4];
-    for (unsigned char b : bytes) {
-        snprintf(part, sizeof part, "%02X ", b);
-        text += part;
-    }
-    return text;
-}
 
 struct Case {
     const char* what;
@@ -367,7 +328,7 @@ TEST(NorthScripts, HardCases) {
         std::string codes;
         for (int k = 0; out[k]; k += 2)
             codes += (char)out[k];
-        EXPECT_EQ(Hex(Expected(script, c.glyphs)), Hex(codes)) << "row " << row << ": " << c.what;
+        EXPECT_EQ(Hex(ExpectedGlyphs(script.inventory, c.glyphs, false)), Hex(codes)) << "row " << row << ": " << c.what;
         EXPECT_EQ(c.consumed, consumed) << "row " << row << ": " << c.what;
         ++row;
     }

@@ -14,6 +14,7 @@
 #include "modules/malayalam/malayalam_adapter.h"
 #include "modules/tamil/tamil_adapter.h"
 #include "modules/telugu/telugu_adapter.h"
+#include "tests/modules/glyph_keys.h"
 
 namespace {
 
@@ -29,49 +30,6 @@ const Font kFonts[] = {
     {"TL", TeluguScript, kFontTL},    {"TLB", TeluguScript, kFontTLB},
     {"KN", KannadaScript, kFontKN},   {"KNB", KannadaScript, kFontKNB},
 };
-
-// "B3+E8" -> bytes; H and R are the headless and reph tokens.
-std::string KeyBytes(const std::string& key) {
-    std::string bytes;
-    size_t start = 0;
-    while (start <= key.size()) {
-        size_t plus = key.find('+', start);
-        std::string part = key.substr(start, plus == std::string::npos ? plus : plus - start);
-        if (part == "H")
-            bytes += (char)kTokenHeadless;
-        else if (part == "R")
-            bytes += (char)kTokenReph;
-        else
-            bytes += (char)strtol(part.c_str(), nullptr, 16);
-        if (plus == std::string::npos) break;
-        start = plus + 1;
-    }
-    return bytes;
-}
-
-// The pair string expected for glyph keys.
-std::string ExpectedPairs(const IndicScript& script, const std::vector<std::string>& keys) {
-    std::string pairs;
-    for (const std::string& key : keys) {
-        std::string bytes = KeyBytes(key);
-        const GlyphEntry* entry =
-            FindKey(script.inventory, (const unsigned char*)bytes.data(), (int)bytes.size());
-        if (!entry) return "no glyph for " + key;
-        pairs += (char)entry->code;
-        pairs += (char)entry->set;
-    }
-    return pairs;
-}
-
-std::string Hex(const std::string& bytes) {
-    std::string text;
-    char part[4];
-    for (unsigned char b : bytes) {
-        snprintf(part, sizeof part, "%02X ", b);
-        text += part;
-    }
-    return text;
-}
 
 struct Case {
     const char* what;
@@ -96,7 +54,7 @@ void CheckCases(const std::vector<Case>& cases) {
         int32_t consumed = 0, length = 0;
         IndicAdapterEntry(script, (const unsigned char*)c.iscii, out, &consumed, &length, 0);
         std::string got((const char*)out);
-        EXPECT_EQ(Hex(ExpectedPairs(script, c.keys)), Hex(got))
+        EXPECT_EQ(Hex(ExpectedGlyphs(script.inventory, c.keys, true)), Hex(got))
             << "row " << index << " (" << c.font << "): " << c.what;
         EXPECT_EQ(c.consumed, consumed) << "row " << index << " (" << c.font << "): " << c.what;
         ++index;

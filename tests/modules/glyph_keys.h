@@ -1,0 +1,67 @@
+// How the adapter tests name the glyphs they expect: by glyph-table key, so
+// that a case holds whatever codes the tables give.
+#ifndef NK_TESTS_GLYPH_KEYS_H
+#define NK_TESTS_GLYPH_KEYS_H
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "modules/common/glyph_inventory.h"
+
+// "B3+E8" -> the key's bytes; R, N, G and H stand for the reph, the other
+// anusvara, the gemination mark and the headless-body tokens.
+inline std::string GlyphKeyBytes(const std::string& key) {
+    std::string bytes;
+    size_t start = 0;
+    while (start <= key.size()) {
+        const size_t plus = key.find('+', start);
+        const std::string part =
+            key.substr(start, plus == std::string::npos ? plus : plus - start);
+        bytes += part == "R"   ? (char)kTokenReph
+                 : part == "N" ? (char)kTokenAltAnusvara
+                 : part == "G" ? (char)kTokenGemination
+                 : part == "H" ? (char)kTokenHeadless
+                               : (char)strtol(part.c_str(), nullptr, 16);
+        if (plus == std::string::npos) break;
+        start = plus + 1;
+    }
+    return bytes;
+}
+
+// The output expected for glyph keys: each glyph's code, followed by its
+// font set when withSets. "'a" is an ASCII character passed through (set
+// '0'). A key the inventory lacks gives a text that matches no output.
+inline std::string ExpectedGlyphs(const GlyphInventory& inventory,
+                                  const std::vector<std::string>& keys, bool withSets) {
+    std::string out;
+    for (const std::string& key : keys) {
+        if (key.size() == 2 && key[0] == '\'') {
+            out += key[1];
+            if (withSets) out += '0';
+            continue;
+        }
+        const std::string bytes = GlyphKeyBytes(key);
+        const GlyphEntry* entry =
+            FindKey(inventory, (const unsigned char*)bytes.data(), (int)bytes.size());
+        if (!entry) return "no glyph for " + key;
+        out += (char)entry->code;
+        if (withSets) out += (char)entry->set;
+    }
+    return out;
+}
+
+// Bytes as hex, for messages that show which glyph differs.
+inline std::string Hex(const std::string& bytes) {
+    std::string text;
+    char part[4];
+    for (unsigned char b : bytes) {
+        snprintf(part, sizeof part, "%02X ", b);
+        text += part;
+    }
+    return text;
+}
+
+#endif // NK_TESTS_GLYPH_KEYS_H

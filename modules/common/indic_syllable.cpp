@@ -568,115 +568,152 @@ void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clust
     PutRun(inventory, tokens.b + signLength, tokens.n - signLength, writer);
 }
 
-int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
-    const GlyphInventory& inventory = script.inventory;
-    int i = 0;
-    // A consonant doubled by halant: the gemination mark, then the cluster
-    // from the second copy.
-    if (script.geminationMark && IsConsonant(text[0]) && text[1] == kHalant && text[2] == text[0]) {
-        const unsigned char mark = kTokenGemination;
-        const GlyphEntry* entry = FindKey(inventory, &mark, 1);
-        if (entry) {
-            PutEntry(writer, entry);
-            i = 2;
-        }
-    }
-    Text cluster;
-    cluster.n = 0;
-    bool open = true; // false once a visible virama ends the cluster
-    i += ReadClusterUnits(script, text + i, cluster, open);
+// A consonant doubled by halant: the gemination mark, then the cluster from
+// the second copy. Returns the bytes the mark stands for (0 without one).
+int PutGeminationMark(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
+    if (!script.geminationMark || !IsConsonant(text[0]) || text[1] != kHalant ||
+        text[2] != text[0])
+        return 0;
+    const unsigned char mark = kTokenGemination;
+    const GlyphEntry* entry = FindKey(script.inventory, &mark, 1);
+    if (!entry) return 0;
+    PutEntry(writer, entry);
+    return 2;
+}
 
-    Text tokens; // vowel sign (or the right part of a split sign), reph, modifiers
-    tokens.n = 0;
-    int signLength = 0;
-    unsigned char sign = kNoSign;
+// What follows a cluster: its vowel sign (or the right part of a split
+// sign) with a nukta, the reph taken from a leading RA, the modifiers.
+struct SyllableTail {
+    Text tokens;
+    int signLength;     // the sign's bytes at the start of tokens
+    unsigned char sign; // the vowel sign read, kNoSign without one
+};
+
+// Reads the sign and modifiers at text[i]; moves a leading RA of the
+// cluster into the tokens as the reph. Returns the index after them.
+int ReadTail(const IndicScript& script, const unsigned char* text, int i, bool open,
+             Text& cluster, SyllableTail& tail) {
+    const GlyphInventory& inventory = script.inventory;
+    tail.tokens.n = 0;
+    tail.signLength = 0;
+    tail.sign = kNoSign;
     if (open && IsSign(text[i])) {
-        sign = text[i];
+        tail.sign = text[i];
         // A split sign is read as itself: the font has glyphs for its parts,
         // not for the sign, and the substitute of a short o is another sign.
-        if (FindSplit(script, sign))
-            Add(tokens, text[i++]);
+        if (FindSplit(script, tail.sign))
+            Add(tail.tokens, text[i++]);
         else
-            AddCode(inventory, tokens, text[i++]);
+            AddCode(inventory, tail.tokens, text[i++]);
         if (text[i] == kNukta) {
-            Add(tokens, kNukta);
+            Add(tail.tokens, kNukta);
             ++i;
         }
-        signLength = tokens.n;
+        tail.signLength = tail.tokens.n;
     }
     if (script.rephFromRa && cluster.n >= 3 && cluster.b[0] == kConsonantRa &&
         cluster.b[1] == kHalant && IsClusterUnit(cluster.b[2])) {
         memmove(cluster.b, cluster.b + 2, (size_t)(cluster.n - 2));
         cluster.n -= 2;
-        Add(tokens, kTokenReph);
+        Add(tail.tokens, kTokenReph);
     }
-    i = AddModifiers(text, i, tokens);
-    ChooseAnusvara(script, sign, LastConsonant(cluster), tokens);
+    i = AddModifiers(text, i, tail.tokens);
+    ChooseAnusvara(script, tail.sign, LastConsonant(cluster), tail.tokens);
+    return i;
+}
 
-    // A sign that follows the first consonant (Telugu, Kannada); a dead
-    // consonant alone takes its virama the same way.
-    if (script.signAfterFirst && signLength == 1 && !memchr(cluster.b, kSoft, cluster.n)) {
-        PutSignAfterFirst(script, cluster, cluster.n, tokens, signLength, writer);
-        return i;
+// A sign that follows the first consonant (Telugu, Kannada); a dead
+// consonant alone takes its virama the same way. False where the script
+// or the syllable does not draw so.
+bool PutSignAfterFirstConsonant(const IndicScript& script, const Text& cluster, bool open,
+                                SyllableTail& tail, PairWriter& writer) {
+    if (!script.signAfterFirst) return false;
+    if (tail.signLength == 1 && !memchr(cluster.b, kSoft, cluster.n)) {
+        PutSignAfterFirst(script, cluster, cluster.n, tail.tokens, tail.signLength, writer);
+        return true;
     }
-    if (script.signAfterFirst && !open && cluster.n == 2 && cluster.b[1] == kHalant &&
-        signLength == 0) {
+    if (!open && cluster.n == 2 && cluster.b[1] == kHalant && tail.signLength == 0) {
         Text dead;
         dead.n = 0;
         Add(dead, kHalant);
-        for (int k = 0; k < tokens.n; ++k)
-            Add(dead, tokens.b[k]);
+        for (int k = 0; k < tail.tokens.n; ++k)
+            Add(dead, tail.tokens.b[k]);
         PutSignAfterFirst(script, cluster, 1, dead, 1, writer);
-        return i;
+        return true;
     }
+    return false;
+}
 
-    // A pre-base sign and whatever the font joins to it (the reph, a
-    // modifier) go before the cluster; a split sign puts its left part there
-    // and its right part where the sign stood.
-    unsigned char preText[kGlyphKeyMax] = {0};
-    int preLength = 0, tailStart = 0;
-    if (signLength >= 1) {
-        const SplitSign* split = FindSplit(script, tokens.b[0]);
-        if (split) {
-            preText[0] = split->before;
-            preLength = 1;
-            tokens.b[0] = split->after;
-        }
-        if (!preLength && signLength == 1 && script.preBaseSigns &&
-            strchr((const char*)script.preBaseSigns, tokens.b[0]) != nullptr) {
-            const GlyphEntry* entry =
-                LongestKeyAt(inventory, tokens.b, tokens.n, 0, nullptr, nullptr);
-            preLength = entry ? entry->keyLength : 1;
-            memcpy(preText, tokens.b, (size_t)preLength);
-            tailStart = preLength;
-        }
+// What goes before the cluster: a pre-base sign and whatever the font joins
+// to it (the reph, a modifier), or a split sign's left part, whose right
+// part then stands where the sign stood.
+struct PreBase {
+    unsigned char text[kGlyphKeyMax];
+    int length;
+    int tailStart; // where the tokens after the cluster begin
+};
+
+PreBase FindPreBase(const IndicScript& script, SyllableTail& tail) {
+    PreBase pre = {{0}, 0, 0};
+    if (tail.signLength < 1) return pre;
+    Text& tokens = tail.tokens;
+    const SplitSign* split = FindSplit(script, tokens.b[0]);
+    if (split) {
+        pre.text[0] = split->before;
+        pre.length = 1;
+        tokens.b[0] = split->after;
+        return pre;
     }
+    if (tail.signLength == 1 && script.preBaseSigns &&
+        strchr((const char*)script.preBaseSigns, tokens.b[0]) != nullptr) {
+        const GlyphEntry* entry =
+            LongestKeyAt(script.inventory, tokens.b, tokens.n, 0, nullptr, nullptr);
+        pre.length = entry ? entry->keyLength : 1;
+        memcpy(pre.text, tokens.b, (size_t)pre.length);
+        pre.tailStart = pre.length;
+    }
+    return pre;
+}
+
+int ConvertCluster(const IndicScript& script, const unsigned char* text, PairWriter& writer) {
+    const GlyphInventory& inventory = script.inventory;
+    int i = PutGeminationMark(script, text, writer);
+    Text cluster;
+    cluster.n = 0;
+    bool open = true; // false once a visible virama ends the cluster
+    i += ReadClusterUnits(script, text + i, cluster, open);
+    SyllableTail tail;
+    i = ReadTail(script, text, i, open, cluster, tail);
+    if (PutSignAfterFirstConsonant(script, cluster, open, tail, writer)) return i;
+    PreBase pre = FindPreBase(script, tail);
 
     // The cluster, with a following sign where the font joins it to the last
     // consonant (RA + sign U).
-    int clusterLength = cluster.n;
-    if (!preLength)
-        for (int k = 0; k < signLength; ++k)
-            Add(cluster, tokens.b[k]);
+    const int clusterLength = cluster.n;
+    if (!pre.length)
+        for (int k = 0; k < tail.signLength; ++k)
+            Add(cluster, tail.tokens.b[k]);
     unsigned char drawn[NK_ADAPTER_OUT_MAX];
     PairWriter clusterWriter;
     BeginPairs(clusterWriter, drawn, (int)sizeof drawn);
     int cut = 0;
     const GlyphEntry* last = nullptr;
-    int p = PutCluster(script, cluster, clusterLength, clusterWriter, cut, last);
-    if (!preLength && p > clusterLength) tailStart = signLength;
+    const int p = PutCluster(script, cluster, clusterLength, clusterWriter, cut, last);
+    if (!pre.length && p > clusterLength) pre.tailStart = tail.signLength;
 
     CopyPairs(writer, drawn, 0, cut);
-    const GlyphEntry* whole = WholeSyllable(inventory, preText, preLength, cluster, clusterLength);
+    const GlyphEntry* whole =
+        WholeSyllable(inventory, pre.text, pre.length, cluster, clusterLength);
     if (whole) {
         // The font draws sign and cluster as one glyph (Bengali TTA + sign I).
         PutEntry(writer, whole);
         cut = clusterWriter.used = 0;
-    } else if (preLength) {
-        PutEntry(writer, PreBaseEntry(inventory, preText, preLength, cluster, clusterLength, cut));
+    } else if (pre.length) {
+        PutEntry(writer,
+                 PreBaseEntry(inventory, pre.text, pre.length, cluster, clusterLength, cut));
     }
     ClusterGlyphs glyphs = {drawn, cut, clusterWriter.used, last};
-    PutTail(script, glyphs, tokens, tailStart, signLength, writer);
+    PutTail(script, glyphs, tail.tokens, pre.tailStart, tail.signLength, writer);
     return i;
 }
 

@@ -19,7 +19,8 @@
 
 namespace {
 
-// "B3+E8" -> bytes; R, N and G are the reph, tippi and addak tokens.
+// "B3+E8" -> bytes; R, N, G and P are the reph, tippi, addak and placed-mark
+// tokens.
 std::string KeyBytes(const std::string& key) {
     std::string bytes;
     size_t start = 0;
@@ -29,6 +30,7 @@ std::string KeyBytes(const std::string& key) {
         char token = part == "R"   ? (char)kTokenReph
                      : part == "N" ? (char)kTokenAltAnusvara
                      : part == "G" ? (char)kTokenGemination
+                     : part == "P" ? (char)kTokenPlaced
                                    : (char)strtol(part.c_str(), nullptr, 16);
         bytes += token;
         if (plus == std::string::npos) break;
@@ -265,36 +267,62 @@ const Case kCases[] = {
      "\xC6\xE8\xC2\xE8\xCD\xDD",
      6,
      {"C6+E8+C2", "DD", "E8+CD"}},
-    {"OR dead consonant at the word's end drawn as one glyph (ସ୍)",
+    {"OR virama placed on SA at the word's end (ସ୍)",
      OriyaScript,
      kFontOR,
      "\xD7\xE8",
      2,
-     {"D7+E8"}},
-    {"OR dead consonant without a glyph keeps the lone virama (କ୍)",
-     OriyaScript,
-     kFontOR,
-     "\xB3\xE8",
-     2,
-     {"B3", "E8"}},
-    {"OR subjoined form wins over the dead form (ସ୍ଲ)",
+     {"D7", "P+D7+E8"}},
+    {"OR virama placed on KA (କ୍)", OriyaScript, kFontOR, "\xB3\xE8", 2, {"B3", "P+B3+E8"}},
+    {"OR virama on NA at its own place (ନ୍)", OriyaScript, kFontOR, "\xC6\xE8", 2, {"C6", "E8"}},
+    {"OR subjoined form wins over the visible virama (ସ୍ଲ)",
      OriyaScript,
      kFontOR,
      "\xD7\xE8\xD1",
      3,
      {"D7", "E8+D1"}},
-    {"OR sign E after a dead form inside the cluster (ସ୍ଙେ)",
+    {"OR sign E after a placed virama inside the cluster (ସ୍ଙେ)",
      OriyaScript,
      kFontOR,
      "\xD7\xE8\xB7\xE1",
      4,
-     {"D7+E8", "E1", "B7"}},
-    {"OR ra-phala with its consonant (ପ୍ରି)",
+     {"D7", "P+D7+E8", "E1", "B7"}},
+    {"OR ra-phala placed on PA, sign I at its own place after it (ପ୍ରି)",
      OriyaScript,
      kFontOR,
      "\xC8\xE8\xCF\xDB",
      4,
-     {"C8+E8+CF", "DB"}},
+     {"C8", "P+C8+E8+CF", "DB"}},
+    {"OR ya-phala placed on SA (ସ୍ଯ)", OriyaScript, kFontOR, "\xD7\xE8\xCD", 3, {"D7", "P+D7+E8+CD"}},
+    {"OR sign U under SA before the placed ya-phala (ସ୍ଯୁ)",
+     OriyaScript,
+     kFontOR,
+     "\xD7\xE8\xCD\xDD",
+     4,
+     {"D7", "DD", "P+D7+E8+CD"}},
+    {"OR sign U placed on GA (ଗୁ)", OriyaScript, kFontOR, "\xB5\xDD", 2, {"B5", "P+B5+DD"}},
+    {"OR the reph leaves GA the base of sign U (ର୍ଗୁ)",
+     OriyaScript,
+     kFontOR,
+     "\xCF\xE8\xB5\xDD",
+     4,
+     {"B5", "R", "P+B5+DD"}},
+    {"OR sign U right of a conjunct without a place for it (ସ୍ତୁ)",
+     OriyaScript,
+     kFontOR,
+     "\xD7\xE8\xC2\xDD",
+     4,
+     {"D7+E8+C2", "P+D7+E8+C2+DD"}},
+    {"OR sign I with the reph as one glyph over MA (ର୍ମି)",
+     OriyaScript,
+     kFontOR,
+     "\xCF\xE8\xCC\xDB",
+     4,
+     {"CC", "DB+R"}},
+    {"OR sign I placed on PHA (ଫି)", OriyaScript, kFontOR, "\xC9\xDB", 2, {"C9", "P+C9+DB"}},
+    {"OR subjoined BA placed on DHA (ଧ୍ବ)", OriyaScript, kFontOR, "\xC5\xE8\xCA", 3, {"C5", "P+C5+E8+CA"}},
+    {"OR sign UU right of RRA (ଡ଼ୂ)", OriyaScript, kFontOR, "\xBF\xE9\xDE", 3, {"BF+E9", "P+BF+E9+DE"}},
+    {"ORB has no places: sign U as on NA (ଗୁ)", OriyaScript, kFontORB, "\xB5\xDD", 2, {"B5", "DD"}},
     // Gujarati.
     {"GJ pre-base i in its width before a conjunct (સ્તિ)",
      GujaratiScript,

@@ -13,8 +13,8 @@ enum { kGlyphKeyMax = 8 };
 // these values. The reph: RA + halant at the start of a cluster. The
 // alternative anusvara: the form a script draws after some vowels (the
 // Gurmukhi tippi). The gemination mark: a consonant doubled by halant drawn
-// as the mark and one consonant (the Gurmukhi addak). The headless body: see
-// kTokenHeadless.
+// as the mark and one consonant (the Gurmukhi addak). The headless body and
+// the placed mark: see kTokenHeadless and kTokenPlaced.
 const unsigned char kTokenReph = 0x02;
 const unsigned char kTokenAltAnusvara = 0x03;
 const unsigned char kTokenGemination = 0x04;
@@ -23,6 +23,11 @@ const unsigned char kTokenGemination = 0x04;
 // talakattu, Kannada's crest); key kTokenHeadless + consonant + sign is the
 // sign as drawn on that body. No ISCII byte has this value.
 const unsigned char kTokenHeadless = 0x05;
+// A mark as the font places it on one glyph: key kTokenPlaced + the glyph's
+// key + the mark's key (Oriya's u further right under GA than under NA, the
+// font's own default). Several such keys share a code where the mark sits
+// alike on their glyphs. No ISCII byte has this value.
+const unsigned char kTokenPlaced = 0x06;
 
 struct GlyphEntry {
     unsigned char key[kGlyphKeyMax]; // ISCII bytes and kTokenReph

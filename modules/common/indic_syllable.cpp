@@ -134,17 +134,42 @@ bool EndsWord(unsigned char next) {
     return next < 0x80 || next == kDanda;
 }
 
+// The mark's glyph as the font places it on the base glyph (key
+// kTokenPlaced + the base's key + the mark's key); null where the font
+// draws the mark at its one place.
+const GlyphEntry* FindPlaced(const GlyphInventory& inventory, const GlyphEntry* base,
+                             const GlyphEntry* mark) {
+    if (!base || !mark || 1 + base->keyLength + mark->keyLength > kGlyphKeyMax) return nullptr;
+    unsigned char key[kGlyphKeyMax];
+    key[0] = kTokenPlaced;
+    memcpy(key + 1, base->key, base->keyLength);
+    memcpy(key + 1 + base->keyLength, mark->key, mark->keyLength);
+    return FindKey(inventory, key, 1 + base->keyLength + mark->keyLength);
+}
+
+// Which glyph the marks of a run sit on, and whether the run's own glyphs
+// are marks that leave it so (the reph and the marks drawn on the consonant).
+struct MarkBase {
+    const GlyphEntry* glyph;
+    bool keep;
+};
+
 // Writes text[0..length) as the longest keys of the inventory, left to right;
-// a byte that starts no key is skipped.
+// a byte that starts no key is skipped. With a base, a glyph the font places
+// on the base is drawn so, and the base stays; any other glyph becomes the
+// base of the marks after it, unless the base is kept.
 void PutRun(const GlyphInventory& inventory, const unsigned char* text, int length,
-            PairWriter& writer) {
+            PairWriter& writer, MarkBase* base = nullptr) {
     for (int p = 0; p < length;) {
         const GlyphEntry* entry = LongestKeyAt(inventory, text, length, p, nullptr, nullptr);
         // A sign the font has only as it sits on most headless consonants
         // (Telugu) is drawn with that glyph.
         const unsigned char onBody[2] = {kTokenHeadless, text[p]};
-        PutEntry(writer, entry ? entry : FindKey(inventory, onBody, 2));
         p += entry ? entry->keyLength : 1;
+        if (!entry) entry = FindKey(inventory, onBody, 2);
+        const GlyphEntry* placed = base ? FindPlaced(inventory, base->glyph, entry) : nullptr;
+        PutEntry(writer, placed ? placed : entry);
+        if (base && !placed && !base->keep && entry) base->glyph = entry;
     }
 }
 
@@ -292,6 +317,7 @@ int PutCluster(const IndicScript& script, const Text& cluster, int clusterLength
     ClusterFit fit = {&inventory, clusterLength, deadFormsVisible};
     cut = 0;
     int p = 0;
+    const GlyphEntry* previous = nullptr; // the glyph before, in this cluster
     while (p < cluster.n && p < clusterLength) {
         if (cluster.b[p] == kSoft) {
             ++p;
@@ -312,10 +338,13 @@ int PutCluster(const IndicScript& script, const Text& cluster, int clusterLength
             entry = FindKey(inventory, onBody, 2);
         }
         int before = writer.used;
-        PutEntry(writer, entry);
+        // A subjoined form or virama where the font places it on the glyph
+        // before (Oriya's ya-phala further right after SA than after NA).
+        const GlyphEntry* placed = FindPlaced(inventory, previous, entry);
+        PutEntry(writer, placed ? placed : entry);
         if (IsPreBaseForm(script, entry) && writer.used > before && before - 2 >= cut)
             SwapLastPairs(writer);
-        if (entry) last = entry;
+        if (entry) last = previous = entry;
         // A dead consonant drawn with its virama (Tamil, Malayalam) stands
         // apart as a lone virama does.
         bool virama = (used == 1 && cluster.b[p] == kHalant && entry) ||
@@ -429,9 +458,13 @@ void PutTail(const IndicScript& script, const ClusterGlyphs& glyphs, const Text&
         restStart = signEnd - tailStart; // the below-base signs go first
         PutRun(inventory, rest.b, restStart, writer);
     }
-    PutRun(inventory, onConsonant.b, onConsonant.n, writer);
+    // The marks after the cluster sit on its last glyph; the reph and the
+    // consonant marks leave that base to the signs after them.
+    MarkBase onLast = {joined ? joined : last, true};
+    PutRun(inventory, onConsonant.b, onConsonant.n, writer, &onLast);
     CopyPairs(writer, glyphs.pairs, postStart, glyphs.used);
-    PutRun(inventory, rest.b + restStart, rest.n - restStart, writer);
+    onLast.keep = false;
+    PutRun(inventory, rest.b + restStart, rest.n - restStart, writer, &onLast);
 }
 
 // A key of text[0..length) and up to two more bytes (a sign, a token) before

@@ -11,19 +11,20 @@
 
 #include "modules/common/glyph_inventory.h"
 
-// "B3+E8" -> the key's bytes; R, N, G and H stand for the reph, the other
-// anusvara, the gemination mark and the headless-body tokens.
+// "B3+E8" -> the key's bytes; R, N, G, H and P stand for the reph, the other
+// anusvara, the gemination mark, the headless-body and the placed-mark
+// tokens.
 inline std::string GlyphKeyBytes(const std::string& key) {
     std::string bytes;
     size_t start = 0;
     while (start <= key.size()) {
         const size_t plus = key.find('+', start);
-        const std::string part =
-            key.substr(start, plus == std::string::npos ? plus : plus - start);
+        const std::string part = key.substr(start, plus == std::string::npos ? plus : plus - start);
         bytes += part == "R"   ? (char)kTokenReph
                  : part == "N" ? (char)kTokenAltAnusvara
                  : part == "G" ? (char)kTokenGemination
                  : part == "H" ? (char)kTokenHeadless
+                 : part == "P" ? (char)kTokenPlaced
                                : (char)strtol(part.c_str(), nullptr, 16);
         if (plus == std::string::npos) break;
         start = plus + 1;

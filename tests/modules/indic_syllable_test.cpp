@@ -1,8 +1,8 @@
 // The shared syllable reader on a small made-up inventory: the behaviour
 // each script switches on by its data (split vowels, pre-base signs after a
 // visible virama, subjoined forms, terminal soft forms, the alternative
-// anusvara, the gemination mark). Codes are arbitrary; rows name glyphs by
-// their codes.
+// anusvara, the gemination mark, marks placed per glyph). Codes are
+// arbitrary; rows name glyphs by their codes.
 #include <gtest/gtest.h>
 
 #include <string.h>
@@ -47,6 +47,10 @@ const GlyphEntry kEntries[] = {
     E(0x67, 2, 0xBD, 0xDB),             // TTA + sign I as one glyph
     E(0x74, 1, 0xA4),                   // vowel A
     E(0x75, 1, 0xA5),                   // vowel AA
+    E(0x79, 3, kTokenPlaced, 0xD7, 0xDD),       // sign U where the font places it on SA
+    E(0x7A, 3, kTokenPlaced, 0xD7, 0xA1),       // candrabindu on SA
+    E(0x7B, 3, kTokenPlaced, 0xD7, 0xE8),       // virama on SA
+    E(0x7C, 4, kTokenPlaced, 0xB3, 0xE8, 0xCF), // ra-phala under KA
 };
 
 const unsigned char kPreBase[] = {0xDB, 0xE1, 0};
@@ -114,6 +118,18 @@ const Row kRows[] = {
      "\x67\x72"},
     {"plain sign I before another cluster", false, "\xD7\xE8\xB3\xDB", 4, "\x51\x65\x41"},
     {"sign AA after the ya-phala", false, "\xC2\xE8\xCD\xDA", 4, "\x42\x61\x50"},
+    {"sign placed on the cluster's last glyph", false, "\xD7\xDD", 2, "\x45\x79"},
+    {"the reph leaves its consonant the base of the sign", false, "\xCF\xE8\xD7\xDD", 4,
+     "\x45\x72\x79"},
+    {"consonant mark placed on its consonant, sign AA after", false, "\xD7\xDA\xA1", 3,
+     "\x45\x7A\x50"},
+    {"modifier placed on the consonant", true, "\xD7\xA1", 2, "\x45\x7A"},
+    {"after a spacing sign the modifier sits on the sign", true, "\xD7\xDA\xA1", 3,
+     "\x45\x50\x77"},
+    {"virama placed on the consonant before it", false, "\xD7\xE8", 2, "\x45\x7B"},
+    {"subjoined form placed on its consonant", false, "\xB3\xE8\xCF", 3, "\x41\x7C"},
+    {"subjoined form without a place on the consonant", false, "\xC2\xE8\xCF", 3,
+     "\x42\x62"},
 };
 
 // One syllable of a row through the adapter entry: the glyph codes it gives

@@ -30,7 +30,7 @@ from fontTools.misc.timeTools import timestampFromString
 from fontTools.ttLib import TTFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from glyph_table import (ALT_ANUSVARA, GEMINATION, HEADLESS, REPH,  # noqa: E402
+from glyph_table import (ALT_ANUSVARA, GEMINATION, HEADLESS, PLACED, REPH,  # noqa: E402
                          UNUSABLE_CODES, read_roman_table, read_table)  # noqa: E402
 from headless import HEAD_SIGNS, Bodies  # noqa: E402
 
@@ -39,6 +39,10 @@ LATIN_SOURCE = os.path.join(NOTO_DIR, "NotoSans-Regular.ttf")
 ZWJ = "\u200d"
 DOTTED_CIRCLE = "\u25cc"
 PRE_BASE_SIGNS = (0xDB, 0xE1, 0xE2)  # the signs that may stand before a cluster
+# Font units within which the places of a mark on several glyphs share one
+# glyph (about two pixels at 48 pixels per em, what the rendering check's
+# comparison forgives).
+PLACED_SAME = 40
 # Glyphs HarfBuzz emits for joiners and empty helpers: never drawn.
 EMPTY_GLYPHS = ("space", "uni200D", "uni200C", "dummymarkdeva", "zerowidthjoiner",
                 "zerowidthnonjoiner")
@@ -293,8 +297,11 @@ def script_outlines(rows, source, config):
     headless = [row for row in rows if HEADLESS in row.key]
     if headless:
         outlines.update(headless_outlines(headless, source, config))
+    placed = [row for row in rows if row.key[0] == PLACED]
+    if placed:
+        outlines.update(placed_outlines(placed, rows, source, config))
     for index, row in enumerate(rows):
-        if HEADLESS in row.key:
+        if HEADLESS in row.key or row.key[0] == PLACED:
             continue
         if config.get("vattu") and row.key == [0xE8, 0xCF]:
             outlines[row.key_text()] = vattu_outline(source, config)
@@ -352,6 +359,64 @@ def headless_outlines(rows, source, config):
         pieces, advance = placement
         outlines[row.key_text()] = Outline(source, list(pieces), max(advance, 0))
     return outlines
+
+
+def split_placed(row, keys):
+    """(glyph key, mark key) of a row P + glyph + mark: the longest glyph
+    that is a key of the table, after it a mark that is one too (a sign,
+    modifier, virama, subjoined form or the reph: no consonant first)."""
+    rest = tuple(row.key[1:])
+    for cut in range(len(rest) - 1, 0, -1):
+        mark = rest[cut:]
+        if rest[:cut] in keys and mark in keys and not (isinstance(mark[0], int) and
+                                                        0xB3 <= mark[0] <= 0xD8):
+            return rest[:cut], mark
+    raise SystemExit("line %d: %s is no glyph of the table + a mark of it"
+                     % (row.line_no, row.key_text()))
+
+
+def placed_outlines(rows, all_rows, source, config):
+    """Outlines of the rows P + glyph + mark: the source's glyphs for the
+    mark as it shapes them after the glyph's text, placed from the end of
+    the glyph's run; a form the source takes for the glyph before the mark
+    (".base") is left out: the adapters draw the glyph as it is."""
+    keys = {tuple(r.key) for r in all_rows if r.key[0] != PLACED}
+    texts = []
+    for row in rows:
+        glyph, mark = split_placed(row, keys)
+        if any(not isinstance(t, int) for t in glyph):
+            raise SystemExit("line %d: a placed mark's glyph has no tokens" % row.line_no)
+        data = bytes(glyph)
+        texts.append(data)
+        texts.append((b"\xcf\xe8" if REPH in mark else b"") + data +
+                     bytes(t for t in mark if isinstance(t, int)))
+    runs = shape(config["source_path"], iscii_to_unicode(texts, config["version"],
+                                                         config["letters"]))
+    outlines = {}
+    for n, row in enumerate(rows):
+        alone, run = runs[2 * n], runs[2 * n + 1]
+        names = [g[0] for g in alone]
+        end = sum(g[3] for g in alone)
+        pieces, pen, found = [], 0, []
+        for name, dx, dy, ax in run:
+            same = [b for b in names if is_base(name, b)]
+            if same:
+                found += same
+            elif name not in EMPTY_GLYPHS:
+                pieces.append((name, pen + dx - end, dy))
+            pen += ax
+        if sorted(found) != sorted(names) or not pieces:
+            raise SystemExit("line %d: the source joins %s to its glyph: %s"
+                             % (row.line_no, row.key_text(), [g[0] for g in run]))
+        outlines[row.key_text()] = Outline(source, pieces, max(pen - end, 0))
+    return outlines
+
+
+def same_place(a, b):
+    """Whether a placed mark's glyph may serve for another place of it."""
+    return len(a.pieces) == len(b.pieces) and abs(a.advance - b.advance) <= PLACED_SAME and all(
+        na == nb and abs(xa - xb) <= PLACED_SAME and abs(ya - yb) <= PLACED_SAME
+        for (na, xa, ya), (nb, xb, yb) in zip(a.pieces, b.pieces))
 
 
 def is_base(name, base_name):
@@ -510,9 +575,15 @@ def make_script(name, table, out_dir):
             code = row.codes[column]
             if code is None:
                 continue
-            # A code several signs on bodies share takes its first row's glyph.
-            if column not in row.shared and (code not in slots or row.key[0] != HEADLESS):
+            # A code several signs on bodies share takes its first row's glyph;
+            # so does a code of several places of a mark, near enough to it.
+            sharing = row.key[0] in (HEADLESS, PLACED)
+            if column not in row.shared and (code not in slots or not sharing):
                 slots[code] = outlines[row.key_text()]
+            elif column not in row.shared and row.key[0] == PLACED:
+                if not same_place(slots[code], outlines[row.key_text()]):
+                    raise SystemExit("line %d: %s is placed too far from the glyph of code %02X"
+                                     % (row.line_no, row.key_text(), code))
             elif column not in row.shared:
                 continue
             elif not same_outline(slots[code], outlines[row.key_text()]):

@@ -14,11 +14,18 @@ GEMINATION = "G"  # the mark of a doubled consonant (Gurmukhi addak)
 # Telugu, Kannada). Rows of signs on bodies may share a code: one glyph where
 # the sign sits at the same place on several bodies.
 HEADLESS = "H"
-TOKENS = (REPH, ALT_ANUSVARA, GEMINATION, HEADLESS)
+# A mark as the source font places it on one glyph (key P + the glyph's key
+# + the mark's key: Oriya). Rows of one mark may share a code: one glyph
+# where the mark sits alike on several glyphs.
+PLACED = "P"
+TOKENS = (REPH, ALT_ANUSVARA, GEMINATION, HEADLESS, PLACED)
 # The bytes the adapters' headers give the tokens (glyph_inventory.h).
 TOKEN_NAMES = {REPH: "kTokenReph", ALT_ANUSVARA: "kTokenAltAnusvara",
-               GEMINATION: "kTokenGemination", HEADLESS: "kTokenHeadless"}
-TOKEN_BYTES = {REPH: 0x02, ALT_ANUSVARA: 0x03, GEMINATION: 0x04, HEADLESS: 0x05}
+               GEMINATION: "kTokenGemination", HEADLESS: "kTokenHeadless",
+               PLACED: "kTokenPlaced"}
+TOKEN_BYTES = {REPH: 0x02, ALT_ANUSVARA: 0x03, GEMINATION: 0x04, HEADLESS: 0x05, PLACED: 0x06}
+# Keys whose rows may share a code among rows of the same kind.
+SHARING = (HEADLESS, PLACED)
 
 # Byte codes no glyph may take: DEL, no-break space, soft hyphen (applications
 # treat them specially) and the five codes that code page 1252 leaves
@@ -91,12 +98,14 @@ def read_table(path, columns):
                 code = int(value, 16)
                 if not 0x21 <= code <= 0xFF or code in UNUSABLE_CODES:
                     raise SystemExit("%s:%d: code %s not usable" % (path, line_no, value))
-                # Signs on headless bodies may share one code among them.
-                body_share = key[0] == HEADLESS and used[column].get(code, (0, False))[1]
+                # Signs on headless bodies may share one code among them, and
+                # so may the places of one mark.
+                kind = key[0] if key[0] in SHARING else None
+                body_share = kind is not None and used[column].get(code, (0, None))[1] == kind
                 if code in used[column] and not body_share:
                     raise SystemExit("%s:%d: %s code %s already used on line %d"
                                      % (path, line_no, column, value, used[column][code][0]))
-                used[column].setdefault(code, (line_no, key[0] == HEADLESS))
+                used[column].setdefault(code, (line_no, kind))
                 codes[column] = code
             rows.append(Row(line_no, key, codes, note.strip(), shared))
     return rows

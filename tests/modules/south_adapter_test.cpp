@@ -59,6 +59,10 @@ std::string ExpectedPairs(const IndicScript& script, const std::vector<std::stri
         if (!entry) return "no glyph for " + key;
         pairs += (char)entry->code;
         pairs += (char)entry->set;
+        for (int k = 0; k < kGlyphThenMax && entry->then[k]; ++k) {
+            pairs += (char)entry->then[k];
+            pairs += (char)entry->set;
+        }
     }
     return pairs;
 }
@@ -224,13 +228,37 @@ TEST(SouthSyllable, Telugu) {
          "TL",
          "\xB3\xE8\xB3\xE4",
          4,
-         {"B3+H", "H+B3+E4", "E8+B3"}},
+         {"B3+H", "H+E4", "E8+B3"}},
+        {"NA + II: the ni glyph, then what ii adds to it (la's place)",
+         "TL",
+         "\xC6\xDC",
+         2,
+         {"C6+DB", "H+D1+DB+DC"}},
+        {"NA NA + II: the ni glyph and the length mark, then the vattu",
+         "TL",
+         "\xC6\xE8\xC6\xDC",
+         4,
+         {"C6+DB", "H+D1+DB+DC", "E8+C6"}},
+        {"KA + II: a sign on KA's body where it sits as on TTA",
+         "TL",
+         "\xB3\xDC",
+         2,
+         {"B3+H", "H+BD+DC"}},
         {"o on a body without a place of its own: the common place",
          "TL",
          "\xD4\xE4",
          2,
          {"D4+H", "H+E4"}},
-        {"dead NA at the end of a word: its glyph with the virama", "TL", "\xC6\xE8", 2, {"C6+E8"}},
+        {"dead MA, with no body and no glyph with the virama: MA and the virama",
+         "TL",
+         "\xCC\xE8",
+         2,
+         {"CC", "H+E8"}},
+        {"dead NA: its body and the virama where it sits on most bodies",
+         "TL",
+         "\xC6\xE8",
+         2,
+         {"C6+H", "H+E8"}},
         {"dead KA: headless body and the virama", "TL", "\xB3\xE8", 2, {"B3+H", "H+B3+E8"}},
         {"explicit halant: the virama stays, no vattu",
          "TL",
@@ -268,7 +296,7 @@ TEST(SouthSyllable, Telugu) {
          "TL",
          "\xB3\xE8\xD2\xDB",
          4,
-         {"B3+H", "H+B3+E8", "D2", "H+DB"}},
+         {"B3+H", "H+B3+E8", "D2+DB"}},
         {"bilingual: KA + I", "TLB", "\xB3\xDB", 2, {"B3+H", "H+B3+DB"}},
     });
 }
@@ -307,6 +335,23 @@ TEST(SouthSyllable, Kannada) {
          {"D7", "E8+B3", "DF"}},
         {"KA + U: consonant and sign", "KN", "\xB3\xDD", 2, {"B3", "DD"}},
         {"PA + U: the font's glyph with pa's u sign", "KN", "\xC8\xDD", 2, {"C8+DD"}},
+        {"PA + O: the e form and pa's own uu sign", "KN", "\xC8\xE4", 2, {"C8+E0", "H+C8+E0+E4"}},
+        {"PA + OO: the e form, pa's uu sign, the length mark",
+         "KN",
+         "\xC8\xE5",
+         2,
+         {"C8+E0", "H+C8+E0+E4", "DC"}},
+        {"VA + UU: the consonant and pa's uu sign", "KN", "\xD4\xDE", 2, {"D4", "H+C8+E0+E4"}},
+        {"PA RA + O: pa's o, then the subscript",
+         "KN",
+         "\xC8\xE8\xCF\xE4",
+         4,
+         {"C8+E0", "H+C8+E0+E4", "E8+CF"}},
+        {"RA first, PA + O: pa's o, then the reph",
+         "KN",
+         "\xCF\xE8\xC8\xE4",
+         4,
+         {"C8+E0", "H+C8+E0+E4", "R"}},
         {"dead NA at the end of a word", "KN", "\xC6\xE8", 2, {"C6+E8"}},
         {"KSSA + AA: the conjunct and the aa sign",
          "KN",

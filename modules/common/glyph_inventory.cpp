@@ -62,5 +62,8 @@ void PutGlyph(PairWriter& writer, unsigned char code, unsigned char set) {
 }
 
 void PutEntry(PairWriter& writer, const GlyphEntry* entry) {
-    if (entry) PutGlyph(writer, entry->code, entry->set);
+    if (!entry) return;
+    PutGlyph(writer, entry->code, entry->set);
+    for (int k = 0; k < kGlyphThenMax && entry->then[k]; ++k)
+        PutGlyph(writer, entry->then[k], entry->set);
 }

@@ -9,6 +9,11 @@
 
 enum { kGlyphKeyMax = 8 };
 
+// Glyphs an entry may draw after its first: a key the font draws as
+// glyphs it already has for other keys (Telugu's nii as the ni glyph and
+// the length mark) takes no code of its own.
+enum { kGlyphThenMax = 2 };
+
 // Key tokens of glyphs that no ISCII text spells directly; no ISCII byte has
 // these values. The reph: RA + halant at the start of a cluster. The
 // alternative anusvara: the form a script draws after some vowels (the
@@ -34,6 +39,8 @@ struct GlyphEntry {
     unsigned char keyLength;         // 1..kGlyphKeyMax
     unsigned char code;              // glyph code in the font
     unsigned char set;               // font set: '0' first, '1' second
+    // Codes drawn after code, in the same set; 0 ends the list.
+    unsigned char then[kGlyphThenMax] = {};
 };
 
 // byFirstByte, when given, holds 257 offsets: the entries whose key starts
@@ -75,6 +82,7 @@ struct PairWriter {
 
 void BeginPairs(PairWriter& writer, unsigned char* out, int capacity);
 void PutGlyph(PairWriter& writer, unsigned char code, unsigned char set);
+// Writes the entry's glyph and the glyphs it draws after it; nothing for null.
 void PutEntry(PairWriter& writer, const GlyphEntry* entry);
 
 #endif // NK_GLYPH_INVENTORY_H

@@ -549,6 +549,16 @@ FirstUnit FindFirstUnit(const IndicScript& script, const Text& cluster, int clus
     return unit;
 }
 
+// Where in cluster[from..length) the first halant + post-base consonant
+// begins (a form that stands after the consonant, with room of its own);
+// length when none does.
+int PostBaseFormAt(const IndicScript& script, const Text& cluster, int from, int length) {
+    for (int k = from; k + 1 < length; ++k)
+        if (cluster.b[k] == kHalant && Lists(script.postBaseConsonants, cluster.b[k + 1]))
+            return k;
+    return length;
+}
+
 // Writes a cluster whose sign follows its first consonant (signAfterFirst):
 // the first unit with the sign, then the rest of the cluster as usual (its
 // below-base forms), then the tokens after the sign (reph, modifiers). A
@@ -574,7 +584,8 @@ void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clust
     }
     const FirstUnit unit = FindFirstUnit(script, cluster, clusterLength, tokens.b[0]);
     const SplitSign* split = unit.split;
-    const bool later = Lists(script.afterBelowForms, tokens.b[0]);
+    const bool beforePost = Lists(script.beforePostBase, tokens.b[0]);
+    const bool later = beforePost || Lists(script.afterBelowForms, tokens.b[0]);
     Text part; // the unit, then the rest of the cluster
     part.n = 0;
     Text apart; // the sign drawn apart, when no glyph joins it
@@ -592,12 +603,20 @@ void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clust
     }
     if (!later || split) PutRun(inventory, apart.b, apart.n, writer);
     if (split && !later) PutRun(inventory, &split->after, 1, writer);
+    // Such a sign before a post-base form (a vattu that takes room of its
+    // own), which would push it away.
+    const int postBase = beforePost ? PostBaseFormAt(script, cluster, unit.end, clusterLength)
+                                    : clusterLength;
     part.n = 0;
-    for (int k = unit.end; k < clusterLength; ++k)
+    for (int k = unit.end; k < postBase; ++k)
         Add(part, cluster.b[k]);
     PutCluster(script, part, part.n, writer, cut, last);
     if (later && !split) PutRun(inventory, apart.b, apart.n, writer);
     if (split && later) PutRun(inventory, &split->after, 1, writer);
+    part.n = 0;
+    for (int k = postBase; k < clusterLength; ++k)
+        Add(part, cluster.b[k]);
+    PutCluster(script, part, part.n, writer, cut, last);
     PutRun(inventory, tokens.b + signLength, tokens.n - signLength, writer);
 }
 

@@ -79,8 +79,8 @@ struct IndicScript {
     // the signs after the cluster (Bengali candrabindu before sign AA).
     const unsigned char* consonantMarks = nullptr;
     // NUL-terminated: consonants whose form after a halant ("E8+C") stands
-    // after the consonant (Bengali ya-phala), and the signs drawn below the
-    // consonant, which go before such a form.
+    // after the consonant (Bengali ya-phala, Telugu's spacing vattu), and the
+    // signs drawn below the consonant, which go before such a form.
     const unsigned char* postBaseConsonants = nullptr;
     const unsigned char* belowBaseSigns = nullptr;
     // NUL-terminated: independent vowels and signs (kNoSign for the bare
@@ -120,6 +120,10 @@ struct IndicScript {
     // and split signs whose right part does (Kannada's ii, ee, ai length
     // marks); other signs and right parts follow the first consonant.
     const unsigned char* afterBelowForms = nullptr;
+    // NUL-terminated, with signAfterFirst: signs drawn apart that follow the
+    // below-base forms but go before the first post-base form (Telugu's u
+    // and uu, before a vattu that takes room of its own).
+    const unsigned char* beforePostBase = nullptr;
 };
 
 // Converts the syllable at the start of text (NUL-terminated) into pairs.

@@ -48,8 +48,13 @@ inline std::string ExpectedGlyphs(const GlyphInventory& inventory,
         const GlyphEntry* entry =
             FindKey(inventory, (const unsigned char*)bytes.data(), (int)bytes.size());
         if (!entry) return "no glyph for " + key;
+        // A key may draw its glyph followed by others (entry->then).
         out += (char)entry->code;
         if (withSets) out += (char)entry->set;
+        for (int k = 0; k < kGlyphThenMax && entry->then[k]; ++k) {
+            out += (char)entry->then[k];
+            if (withSets) out += (char)entry->set;
+        }
     }
     return out;
 }

@@ -192,6 +192,88 @@ const Row kAfterFirstRows[] = {
     {"dead KA alone: headless KA and the virama", false, "\xB3\xE8", 2, "\x44\x56"},
 };
 
+// Glyphs a key draws after its own code (Telugu's nii as the ni glyph and
+// the length mark), and forms after a halant that take room of their own.
+const GlyphEntry kSequenceEntries[] = {
+    E(0x41, 1, 0xB3),                                    // KA
+    E(0x42, 1, 0xC2),                                    // TA
+    E(0x44, 2, 0xB3, kTokenHeadless),                    // KA without its head
+    E(0x53, 2, 0xC2, 0xDB),                              // TA + sign I as one glyph
+    {{0xC2, 0xDC}, 2, 0x53, '0', {0x5A}},                // TA + II: TA + I, then the length mark
+    {{0xB3, 0xE2}, 2, 0x44, '0', {0x5B, 0x5C}},          // KA + AI: body, e part, ai part
+    {{0xB3, 0xE1}, 2, 0x44, '0', {0x5D, 0}},             // KA + EE: body and the sign, then nothing
+    E(0x5A, 4, kTokenHeadless, 0xC2, 0xDB, 0xDC),        // what II adds to TA + I
+    E(0x54, 1, 0xDD),                                    // sign U
+    E(0x55, 1, 0xDF),                                    // sign vocalic R
+    E(0x61, 2, 0xE8, 0xC2),                              // TA below, under the consonant
+    E(0x62, 2, 0xE8, 0xCD),                              // YA below, beside the consonant
+};
+const unsigned char kSequencePostBase[] = {0xCD, 0};
+const unsigned char kSequenceBeforePost[] = {0xDD, 0};
+
+const Row kSequenceRows[] = {
+    {"TA + II: the glyphs the key names, in order", false, "\xC2\xDC", 2, "\x53\x5A"},
+    {"KA + AI: three glyphs for one key", false, "\xB3\xE2", 2, "\x44\x5B\x5C"},
+    {"KA + EE: a zero ends the glyphs", false, "\xB3\xE1", 2, "\x44\x5D"},
+    {"TA TA + II: the sequence, then the form below", false, "\xC2\xE8\xC2\xDC", 4,
+     "\x53\x5A\x61"},
+    {"KA TA + U: the sign after a form under the consonant", false, "\xB3\xE8\xC2\xDD", 4,
+     "\x41\x61\x54"},
+    {"KA YA + U: the sign before a form beside it", false, "\xB3\xE8\xCD\xDD", 4,
+     "\x41\x54\x62"},
+    {"KA TA YA + U: under, the sign, beside", false, "\xB3\xE8\xC2\xE8\xCD\xDD", 6,
+     "\x41\x61\x54\x62"},
+    {"KA YA + vocalic R: not listed, after every form", false, "\xB3\xE8\xCD\xDF", 4,
+     "\x41\x62\x55"},
+};
+
+TEST(IndicSyllable, KeysDrawingSeveralGlyphsAndFormsBeside) {
+    IndicScript script = {
+        {kSequenceEntries, (int)(sizeof kSequenceEntries / sizeof kSequenceEntries[0]), nullptr},
+        nullptr,
+        false};
+    script.signAfterFirst = true;
+    script.headSigns = kHeadSigns;
+    script.afterBelowForms = kAfterBelow;
+    script.postBaseConsonants = kSequencePostBase;
+    script.beforePostBase = kSequenceBeforePost;
+    int index = 0;
+    for (const Row& row : kSequenceRows) {
+        unsigned char out[NK_ADAPTER_OUT_MAX];
+        int32_t consumed = 0, length = 0;
+        IndicAdapterEntry(script, (const unsigned char*)row.iscii, out, &consumed, &length, 0);
+        std::string codes;
+        for (int k = 0; out[k]; k += 2)
+            codes += (char)out[k];
+        EXPECT_EQ(std::string(row.codes), codes) << "row " << index << ": " << row.what;
+        EXPECT_EQ(row.consumed, consumed) << "row " << index << ": " << row.what;
+        ++index;
+    }
+}
+
+// A key's later glyphs obey the writer's bound like its first: what does
+// not fit is dropped whole, the string stays terminated.
+TEST(IndicSyllable, SequenceStopsAtTheWritersEnd) {
+    const GlyphEntry entry = {{0xB3, 0xE2}, 2, 0x44, '0', {0x5B, 0x5C}};
+    const struct {
+        int capacity;
+        const char* codes;
+    } rows[] = {{1, ""}, {3, "\x44"}, {5, "\x44\x5B"}, {6, "\x44\x5B"}, {7, "\x44\x5B\x5C"}};
+    for (const auto& row : rows) {
+        unsigned char out[8];
+        memset(out, 0xCC, sizeof out);
+        PairWriter writer;
+        BeginPairs(writer, out, row.capacity);
+        PutEntry(writer, &entry);
+        std::string codes;
+        for (int k = 0; k < writer.used; k += 2)
+            codes += (char)out[k];
+        EXPECT_EQ(std::string(row.codes), codes) << "capacity " << row.capacity;
+        EXPECT_EQ(0, out[writer.used]) << "capacity " << row.capacity;
+        EXPECT_EQ(0xCC, out[row.capacity]) << "capacity " << row.capacity;
+    }
+}
+
 TEST(IndicSyllable, SignAfterFirstConsonant) {
     IndicScript script = {
         {kAfterFirstEntries, (int)(sizeof kAfterFirstEntries / sizeof kAfterFirstEntries[0]),

@@ -212,7 +212,9 @@ class Checker:
         table = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "modules",
                              script, "glyph_table.txt")
         rows = read_table(table, columns)
-        self.key_of = {r.codes[column]: tuple(r.key) for r in rows if r.codes[column]}
+        # A key drawn with another row's glyph does not name that glyph.
+        self.key_of = {r.codes[column]: tuple(r.key) for r in rows
+                       if r.codes[column] and column not in r.shared}
         self.code_of = {v: k for k, v in self.key_of.items()}
 
     def convert(self, isciis):

@@ -323,8 +323,9 @@ def headless_outlines(rows, source, config):
     """Outlines of the rows with H: a consonant's headless body (key C+H),
     with the full consonant's advance; a sign as drawn on a body (key
     H+C+S), placed from the end of the full consonant, its advance what the
-    source's glyph for both adds to the consonant's; and the place most
-    bodies share (key H+S)."""
+    source's glyph for both adds to the consonant's; what a sign adds to
+    the glyph of another (key H+C+S1+S2), placed from the end of that
+    glyph; and the place most bodies share (key H+S)."""
     # Every consonant the script's ISCII has (the generic place is the one
     # most of them share), and the units of the rows.
     units = set()
@@ -332,14 +333,20 @@ def headless_outlines(rows, source, config):
         if subprocess.run(["uconv", "-f", "ISCII,version=%d" % config["version"], "-t", "UTF-8"],
                           input=bytes([c]), capture_output=True).stdout.strip():
             units.add(bytes([c]))
+    head_signs = HEAD_SIGNS[config["name"]]
     for row in rows:
         data = bytes(t for t in row.key if isinstance(t, int))
-        units.add(data[:-1] if row.key[0] == HEADLESS else data)
-    unit_list, sign_list = sorted(units), [bytes([s]) for s in HEAD_SIGNS[config["name"]]]
+        units.add(data[:-len(head_key_signs(row))] if row.key[0] == HEADLESS else data)
+    # The signs of keys H+C+S1+S2 are shaped on every consonant too.
+    more = sorted({s for row in rows if row.key[0] == HEADLESS for s in head_key_signs(row)
+                   if 0xDA <= s <= 0xE8} - set(head_signs))
+    unit_list = sorted(units)
+    sign_list = [bytes([s]) for s in list(head_signs) + more]
     texts = iscii_to_unicode(unit_list + sign_list, config["version"], config["letters"])
     consonants = {u: t for u, t in zip(unit_list, texts) if t}
+    sign_texts = {s[0]: t for s, t in zip(sign_list, texts[len(unit_list):])}
     bodies = Bodies(source, config["source_path"], consonants,
-                    {s[0]: t for s, t in zip(sign_list, texts[len(unit_list):])})
+                    {s: sign_texts[s] for s in head_signs}, {s: sign_texts[s] for s in more})
     outlines = {}
     for row in rows:
         data = bytes(t for t in row.key if isinstance(t, int))
@@ -350,8 +357,11 @@ def headless_outlines(rows, source, config):
             outlines[row.key_text()] = Outline(source, [(bodies.body[data], 0, 0)],
                                                bodies.advance[data])
             continue
+        signs = head_key_signs(row)
         if len(data) == 1:
             placement = bodies.generic(data[0])
+        elif len(signs) == 2:
+            placement = bodies.beyond(data[:-2], signs[0], signs[1])
         else:
             placement = bodies.parts.get((data[:-1], data[-1]))
         if placement is None:
@@ -417,6 +427,15 @@ def same_place(a, b):
     return len(a.pieces) == len(b.pieces) and abs(a.advance - b.advance) <= PLACED_SAME and all(
         na == nb and abs(xa - xb) <= PLACED_SAME and abs(ya - yb) <= PLACED_SAME
         for (na, xa, ya), (nb, xb, yb) in zip(a.pieces, b.pieces))
+
+
+def head_key_signs(row):
+    """The signs that end a key with H: one (a sign on a body), or two
+    (what the second sign adds to the glyph of the first)."""
+    data = bytes(t for t in row.key if isinstance(t, int))
+    if len(data) >= 3 and all(0xDA <= b <= 0xE8 for b in data[-2:]):
+        return data[-2:]
+    return data[-1:]
 
 
 def is_base(name, base_name):
@@ -561,19 +580,40 @@ def vertical_of(*fonts):
     return ascent, descent
 
 
+def glyph_rows(rows, columns):
+    """The rows whose outlines the fonts need: all but those drawn in every
+    column as a sequence of other rows' glyphs ("=XX+YY"), or as the glyph
+    of an earlier row of a sign on a body that shares its code."""
+    held = {column: set() for column in columns}
+    needed = []
+    for row in rows:
+        need = False
+        for column in columns:
+            code = row.codes[column]
+            if code is None or column in row.then:
+                continue
+            if row.key[0] == HEADLESS and column not in row.shared and code in held[column]:
+                continue
+            need = True
+            held[column].add(code)
+        if need:
+            needed.append(row)
+    return needed
+
+
 def make_script(name, table, out_dir):
     config = dict(SCRIPTS[name], name=name)
     config["source_path"] = os.path.join(NOTO_DIR, config["source"])
     rows = read_table(table, config["columns"])
     source = TTFont(config["source_path"])
     latin = TTFont(LATIN_SOURCE)
-    outlines = script_outlines(rows, source, config)
+    outlines = script_outlines(glyph_rows(rows, config["columns"]), source, config)
     vertical = vertical_of(source, latin)
     for family, column, latin_codes in config["fonts"]:
         slots = latin_slots(latin, latin_codes)
         for row in rows:
             code = row.codes[column]
-            if code is None:
+            if code is None or column in row.then:
                 continue
             # A code several signs on bodies share takes its first row's glyph;
             # so does a code of several places of a mark, near enough to it.

@@ -83,16 +83,18 @@ def main():
         first, _, second = cols.partition(",")
         entries = []
         for row in sorted(rows, key=lambda r: first_byte(r.key)):
-            code, glyph_set = row.codes.get(first), "'0'"
+            code, glyph_set, then = row.codes.get(first), "'0'", row.then.get(first, [])
             if code is None and second:
-                code, glyph_set = row.codes.get(second), "'1'"
+                code, glyph_set, then = row.codes.get(second), "'1'", row.then.get(second, [])
             if code is None:
                 continue
             if len(row.key) > MAX_KEY:
                 raise SystemExit("line %d: key longer than %d" % (row.line_no, MAX_KEY))
             key = ", ".join(TOKEN_NAMES[t] if t in TOKENS else "0x%02X" % t for t in row.key)
-            entries.append(("    {{%s}, %d, 0x%02X, %s}, // %s"
-                            % (key, len(row.key), code, glyph_set, row.note), first_byte(row.key)))
+            more = ", {%s}" % ", ".join("0x%02X" % c for c in then) if then else ""
+            entries.append(("    {{%s}, %d, 0x%02X, %s%s}, // %s"
+                            % (key, len(row.key), code, glyph_set, more, row.note),
+                            first_byte(row.key)))
         lines.append("static const GlyphEntry %s%s[] = {" % (prefix, variant))
         lines.extend(text for text, _ in entries)
         lines.append("};")

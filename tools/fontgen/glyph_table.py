@@ -2,7 +2,8 @@
 
 A table row names the ISCII text a glyph stands for and its code in each
 font of the script ("=XX": the glyph of the earlier row with code XX, which
-this key shares without a slot of its own). Both the font generator and the adapters' header
+this key shares without a slot of its own; "=XX+YY": that glyph and then
+the glyphs of the earlier rows with codes YY..., at most THEN_MAX of them). Both the font generator and the adapters' header
 generator read the tables through this module, so that the fonts and the
 adapters agree on every code.
 """
@@ -31,10 +32,11 @@ SHARING = (HEADLESS, PLACED)
 # treat them specially) and the five codes that code page 1252 leaves
 # undefined, which Windows turns into C1 controls that edit controls hide.
 UNUSABLE_CODES = (0x7F, 0xA0, 0xAD, 0x81, 0x8D, 0x8F, 0x90, 0x9D)
+THEN_MAX = 2  # kGlyphThenMax in glyph_inventory.h
 
 
 class Row:
-    def __init__(self, line_no, key, codes, note, shared=()):
+    def __init__(self, line_no, key, codes, note, shared=(), then=None):
         self.line_no = line_no
         self.key = key  # list of ints (ISCII bytes) and REPH
         self.codes = codes  # column name -> int code or None
@@ -43,6 +45,9 @@ class Row:
         # with that code, drawn for this key too (a sign's width before many
         # clusters).
         self.shared = shared
+        # Column -> codes drawn after the row's code ("=XX+YY"), each an
+        # earlier row's glyph.
+        self.then = then or {}
 
     def key_text(self):
         return "+".join(t if t in TOKENS else "%02X" % t for t in self.key)
@@ -81,18 +86,24 @@ def read_table(path, columns):
             if fields[0] in seen_keys:
                 raise SystemExit("%s:%d: key %s listed twice" % (path, line_no, fields[0]))
             seen_keys.add(fields[0])
-            codes, shared = {}, set()
+            codes, shared, then = {}, set(), {}
             for column, value in zip(columns, fields[1:]):
                 if value == "-":
                     codes[column] = None
                     continue
                 if value.startswith("="):
-                    # Another key for the glyph an earlier row holds.
-                    code = int(value[1:], 16)
-                    if code not in used[column]:
-                        raise SystemExit("%s:%d: %s code %s shared before any row holds it"
-                                         % (path, line_no, column, value))
-                    codes[column] = code
+                    # Another key for the glyphs earlier rows hold.
+                    sequence = [int(part, 16) for part in value[1:].split("+")]
+                    if len(sequence) > 1 + THEN_MAX:
+                        raise SystemExit("%s:%d: %s: more than %d glyphs"
+                                         % (path, line_no, value, 1 + THEN_MAX))
+                    for code in sequence:
+                        if code not in used[column]:
+                            raise SystemExit("%s:%d: %s code %02X shared before any row holds it"
+                                             % (path, line_no, column, code))
+                    codes[column] = sequence[0]
+                    if len(sequence) > 1:
+                        then[column] = sequence[1:]
                     shared.add(column)
                     continue
                 code = int(value, 16)
@@ -107,7 +118,7 @@ def read_table(path, columns):
                                      % (path, line_no, column, value, used[column][code][0]))
                 used[column].setdefault(code, (line_no, kind))
                 codes[column] = code
-            rows.append(Row(line_no, key, codes, note.strip(), shared))
+            rows.append(Row(line_no, key, codes, note.strip(), shared, then))
     return rows
 
 

@@ -7,7 +7,9 @@ sign's glyph at an offset. The glyph tables of these scripts name the body
 (key consonant + H) and the sign as it sits on that body (key H + consonant
 + sign); a sign at the same place on several bodies is one glyph, so one
 font code serves them all, and the place most bodies share is the glyph of
-key H + sign, which needs no row per consonant. The font generator and the table proposer both
+key H + sign, which needs no row per consonant. Many glyphs hold another
+sign's glyph whole (nii: the ni glyph and a length mark): key H + consonant
++ first sign + second sign is what the second adds to the first. The font generator and the table proposer both
 read the composites through this module.
 """
 import collections
@@ -63,49 +65,100 @@ class Bodies:
     head signs: each consonant's headless body, and each (consonant, sign)
     drawn as that body and sign parts."""
 
-    def __init__(self, font, font_path, consonants, signs):
-        """consonants: {name: Unicode text}; signs: {ISCII sign: Unicode text}."""
+    def __init__(self, font, font_path, consonants, signs, more_signs=None):
+        """consonants: {name: Unicode text}; signs: {ISCII sign: Unicode text};
+        more_signs: other signs shaped on the consonants for beyond()."""
         self.font = font
         names = list(consonants)
         texts = [consonants[c] for c in names]
-        pairs = [(c, s) for c in names for s in signs]
-        runs = shape_runs(font_path, texts + [consonants[c] + signs[s] for c, s in pairs])
+        every = dict(more_signs or {})
+        every.update(signs)
+        pairs = [(c, s) for c in names for s in every]
+        runs = shape_runs(font_path, texts + [consonants[c] + every[s] for c, s in pairs])
         self.advance = {c: sum(g[3] for g in run) for c, run in zip(names, runs)}
         shaped = dict(zip(pairs, runs[len(names):]))
+        self.shaped = shaped
         self.body, self.parts = {}, {}
         alone = dict(zip(names, runs))
         for c in names:
-            split = {s: self.split(alone[c], shaped[(c, s)]) for s in signs}
-            firsts = collections.Counter(v[0] for v in split.values() if v)
+            # The body is the piece the consonant's sign glyphs share at the
+            # origin (Noto puts it first in most of them, the sign first in
+            # some: its oo on SA).
+            firsts = collections.Counter(
+                name for s in signs for name in self.bodies_in(alone[c], shaped[(c, s)]))
             if not firsts:
                 continue
             body = firsts.most_common(1)[0][0]
             self.body[c] = body
             for s in signs:
-                if not split[s] or split[s][0] != body:
+                split = self.split(alone[c], shaped[(c, s)], body)
+                if not split:
                     continue
                 # The sign's parts relative to the end of the full consonant.
                 adv = self.advance[c]
-                pieces = tuple((n, x - adv, y) for n, x, y in split[s][1])
-                self.parts[(c, s)] = (pieces, split[s][2] - adv)
+                pieces = tuple((n, x - adv, y) for n, x, y in split[0])
+                self.parts[(c, s)] = (pieces, split[1] - adv)
 
-    def split(self, alone, run):
-        """(body, [(part, x, y)], advance) of a consonant + sign the source
-        draws as a body and parts: one composite glyph with the body at the
-        origin (Telugu), or a glyph that is not the consonant's own followed
-        by the sign's glyphs (Kannada's crestless consonant); else None."""
+    def bodies_in(self, alone, run):
+        """The glyphs that may be the consonant's body in its run with a
+        sign: a composite's pieces at the origin, or a first glyph that is
+        not the consonant's own followed by the sign's glyphs."""
         if len(run) == 1:
             comps = components(self.font, run[0][0])
-            if comps and comps[0][1:] == (0, 0) and len(comps) >= 2:
-                return comps[0][0], comps[1:], run[0][3]
-            return None
+            if not comps or len(comps) < 2:
+                return []
+            return [name for name, x, y in comps if (x, y) == (0, 0)]
         if len(alone) != 1 or run[0][0] == alone[0][0]:
+            return []
+        return [run[0][0]]
+
+    def split(self, alone, run, body):
+        """([(part, x, y)], advance) of a consonant + sign the source draws
+        as the body and parts: one composite glyph with the body at the
+        origin (Telugu), or the body followed by the sign's glyphs
+        (Kannada's crestless consonant); else None."""
+        if body not in self.bodies_in(alone, run):
             return None
+        if len(run) == 1:
+            comps = components(self.font, run[0][0])
+            at = [n for n, (name, x, y) in enumerate(comps) if name == body and (x, y) == (0, 0)]
+            return comps[:at[0]] + comps[at[0] + 1:], run[0][3]
         parts, pen = [], run[0][3]
         for name, dx, dy, ax in run[1:]:
             parts.append((name, pen + dx, dy))
             pen += ax
-        return run[0][0], parts, pen
+        return parts, pen
+
+    def pieces(self, run):
+        """The source glyphs a run draws, composites opened one level:
+        [(name, x, y)], and the run's advance."""
+        out, pen = [], 0
+        for name, dx, dy, ax in run:
+            comps = components(self.font, name)
+            if comps:
+                out += [(n, pen + dx + x, dy + y) for n, x, y in comps]
+            else:
+                out.append((name, pen + dx, dy))
+            pen += ax
+        return out, pen
+
+    def beyond(self, unit, first, then):
+        """What the source's glyph of unit + sign then draws besides all of
+        its glyph of unit + sign first (Telugu's nii: the ni glyph and the
+        length mark; kai: ke and the ai length mark), placed from the end of
+        the first glyph, and the advance it adds; None when the second does
+        not hold the first."""
+        if (unit, first) not in self.shaped or (unit, then) not in self.shaped:
+            return None
+        held, held_advance = self.pieces(self.shaped[(unit, first)])
+        rest, advance = self.pieces(self.shaped[(unit, then)])
+        for piece in held:
+            if piece not in rest:
+                return None
+            rest.remove(piece)
+        if not rest:
+            return None
+        return tuple((n, x - held_advance, y) for n, x, y in rest), advance - held_advance
 
     def generic(self, sign):
         """The placement of the sign that most bodies share (the glyph of key

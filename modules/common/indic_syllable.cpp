@@ -559,6 +559,22 @@ int PostBaseFormAt(const IndicScript& script, const Text& cluster, int from, int
     return length;
 }
 
+// The below-base form at cluster[from] after a unit drawn as one glyph with
+// its sign, where the font has a form for that place (key sign + halant +
+// consonant: Telugu's vattu under a consonant + aa, placed from the end of
+// the wider glyph). Returns where the rest of the cluster begins.
+int PutFormAfterSign(const GlyphInventory& inventory, const Text& cluster, int from, int end,
+                     unsigned char sign, PairWriter& writer) {
+    if (from + 1 >= end || cluster.b[from] != kHalant || !IsConsonant(cluster.b[from + 1]))
+        return from;
+    if (from + 2 < end && cluster.b[from + 2] != kHalant) return from; // a nukta or soft mark
+    const unsigned char key[3] = {sign, kHalant, cluster.b[from + 1]};
+    const GlyphEntry* form = FindKey(inventory, key, 3);
+    if (!form) return from;
+    PutEntry(writer, form);
+    return from + 2;
+}
+
 // Writes a cluster whose sign follows its first consonant (signAfterFirst):
 // the first unit with the sign, then the rest of the cluster as usual (its
 // below-base forms), then the tokens after the sign (reph, modifiers). A
@@ -607,8 +623,11 @@ void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clust
     // own), which would push it away.
     const int postBase = beforePost ? PostBaseFormAt(script, cluster, unit.end, clusterLength)
                                     : clusterLength;
+    const int from = unit.whole ? PutFormAfterSign(inventory, cluster, unit.end, postBase,
+                                                   tokens.b[0], writer)
+                                : unit.end;
     part.n = 0;
-    for (int k = unit.end; k < postBase; ++k)
+    for (int k = from; k < postBase; ++k)
         Add(part, cluster.b[k]);
     PutCluster(script, part, part.n, writer, cut, last);
     if (later && !split) PutRun(inventory, apart.b, apart.n, writer);

@@ -111,7 +111,9 @@ struct IndicScript {
     // sign as drawn on that body (key kTokenHeadless + consonant + sign)
     // where it has both, or the body and the sign where it sits on most
     // bodies (key kTokenHeadless + sign) for the signs listed in headSigns;
-    // else as the consonant and the sign's own glyph.
+    // else as the consonant and the sign's own glyph. A below-base form
+    // right after a unit drawn as one glyph with its sign is the font's form
+    // for that place where it has one (key sign + halant + consonant).
     bool signAfterFirst = false;
     // NUL-terminated: the signs that take the place of a consonant's head.
     const unsigned char* headSigns = nullptr;

@@ -207,6 +207,8 @@ const GlyphEntry kSequenceEntries[] = {
     E(0x55, 1, 0xDF),                                    // sign vocalic R
     E(0x61, 2, 0xE8, 0xC2),                              // TA below, under the consonant
     E(0x62, 2, 0xE8, 0xCD),                              // YA below, beside the consonant
+    E(0x63, 2, 0xB3, 0xDA),                              // KA + sign AA as one glyph
+    E(0x64, 3, 0xDA, 0xE8, 0xC2),                        // TA below a consonant + AA
 };
 const unsigned char kSequencePostBase[] = {0xCD, 0};
 const unsigned char kSequenceBeforePost[] = {0xDD, 0};
@@ -225,6 +227,14 @@ const Row kSequenceRows[] = {
      "\x41\x61\x54\x62"},
     {"KA YA + vocalic R: not listed, after every form", false, "\xB3\xE8\xCD\xDF", 4,
      "\x41\x62\x55"},
+    {"KA TA + AA: TA's form for under the consonant + AA glyph", false, "\xB3\xE8\xC2\xDA", 4,
+     "\x63\x64"},
+    {"KA YA + AA: no such form of YA, its usual one", false, "\xB3\xE8\xCD\xDA", 4,
+     "\x63\x62"},
+    {"KA TA TA + AA: only the form right after the glyph", false,
+     "\xB3\xE8\xC2\xE8\xC2\xDA", 6, "\x63\x64\x61"},
+    {"KA TA + AA + anusvara: the form, then the modifier", false,
+     "\xB3\xE8\xC2\xDA\xA2", 5, "\x63\x64"},
 };
 
 TEST(IndicSyllable, KeysDrawingSeveralGlyphsAndFormsBeside) {

@@ -303,6 +303,9 @@ def script_outlines(rows, source, config):
     for index, row in enumerate(rows):
         if HEADLESS in row.key or row.key[0] == PLACED:
             continue
+        if is_form_after_sign(row):
+            outlines[row.key_text()] = form_after_sign_outline(row, source, config)
+            continue
         if config.get("vattu") and row.key == [0xE8, 0xCF]:
             outlines[row.key_text()] = vattu_outline(source, config)
             continue
@@ -317,6 +320,34 @@ def script_outlines(rows, source, config):
         outlines[row.key_text()] = run_outline(row, source, runs[index], texts[index], on_base,
                                                half, base_name)
     return outlines
+
+
+def is_form_after_sign(row):
+    """A below-base form as drawn after a consonant with a sign (key sign +
+    halant + consonant: Telugu's vattu under a consonant + aa)."""
+    key = row.key
+    return len(key) == 3 and isinstance(key[0], int) and 0xDA <= key[0] <= 0xE7 and \
+        key[1] == 0xE8 and isinstance(key[2], int) and 0xB3 <= key[2] <= 0xD8
+
+
+def form_after_sign_outline(row, source, config):
+    """The below-base form the source puts under the first base letter with
+    the sign, placed from the end of that glyph."""
+    sign, consonant = row.key[0], row.key[2]
+    base = config["bases"][0]
+    texts = iscii_to_unicode([base + bytes([sign]), base + bytes([0xE8, consonant, sign])],
+                             config["version"], config["letters"])
+    alone, joined = shape(config["source_path"], texts)
+    names = {g[0] for g in alone}
+    origin = sum(g[3] for g in alone)
+    pieces, pen = [], 0
+    for name, dx, dy, ax in joined:
+        if name not in names:
+            pieces.append((name, pen + dx - origin, dy))
+        pen += ax
+    if not pieces:
+        raise SystemExit("line %d: %r draws no form below" % (row.line_no, texts[1]))
+    return Outline(source, pieces, 0)
 
 
 def headless_outlines(rows, source, config):

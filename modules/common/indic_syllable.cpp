@@ -656,8 +656,7 @@ int PutGeminationMark(const IndicScript& script, const unsigned char* text, Pair
 // sign) with a nukta, the reph taken from a leading RA, the modifiers.
 struct SyllableTail {
     Text tokens;
-    int signLength;     // the sign's bytes at the start of tokens
-    unsigned char sign; // the vowel sign read, kNoSign without one
+    int signLength; // the sign's bytes at the start of tokens
 };
 
 // Reads the sign and modifiers at text[i]; moves a leading RA of the
@@ -667,12 +666,12 @@ int ReadTail(const IndicScript& script, const unsigned char* text, int i, bool o
     const GlyphInventory& inventory = script.inventory;
     tail.tokens.n = 0;
     tail.signLength = 0;
-    tail.sign = kNoSign;
+    unsigned char sign = kNoSign; // the anusvara's form depends on it
     if (open && IsSign(text[i])) {
-        tail.sign = text[i];
+        sign = text[i];
         // A split sign is read as itself: the font has glyphs for its parts,
         // not for the sign, and the substitute of a short o is another sign.
-        if (FindSplit(script, tail.sign))
+        if (FindSplit(script, sign))
             Add(tail.tokens, text[i++]);
         else
             AddCode(inventory, tail.tokens, text[i++]);
@@ -689,7 +688,7 @@ int ReadTail(const IndicScript& script, const unsigned char* text, int i, bool o
         Add(tail.tokens, kTokenReph);
     }
     i = AddModifiers(text, i, tail.tokens);
-    ChooseAnusvara(script, tail.sign, LastConsonant(cluster), tail.tokens);
+    ChooseAnusvara(script, sign, LastConsonant(cluster), tail.tokens);
     return i;
 }
 

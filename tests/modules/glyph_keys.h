@@ -5,11 +5,15 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <string>
 #include <vector>
 
+#include "include/nelkor.h"
 #include "modules/common/glyph_inventory.h"
+#include "modules/common/indic_syllable.h"
+#include "tests/harness/hex_text.h"
 
 // "B3+E8" -> the key's bytes; R, N, G, H and P stand for the reph, the other
 // anusvara, the gemination mark, the headless-body and the placed-mark
@@ -59,15 +63,22 @@ inline std::string ExpectedGlyphs(const GlyphInventory& inventory,
     return out;
 }
 
-// Bytes as hex, for messages that show which glyph differs.
-inline std::string Hex(const std::string& bytes) {
-    std::string text;
-    char part[4];
-    for (unsigned char b : bytes) {
-        snprintf(part, sizeof part, "%02X ", b);
-        text += part;
+// One syllable through the adapter entry as the engine calls it (mode 0):
+// the glyph codes it writes, each followed by its set when withSets, and
+// the bytes it takes into consumed.
+inline std::string SyllableGlyphs(const IndicScript& script, const char* iscii,
+                                  int32_t* consumed, bool withSets) {
+    unsigned char out[NK_ADAPTER_OUT_MAX];
+    memset(out, 0xCC, sizeof out); // an output left unterminated shows as CC
+    int32_t length = 0;
+    *consumed = 0;
+    IndicAdapterEntry(script, (const unsigned char*)iscii, out, consumed, &length, 0);
+    std::string glyphs;
+    for (int k = 0; k + 1 < NK_ADAPTER_OUT_MAX && out[k]; k += 2) {
+        glyphs += (char)out[k];
+        if (withSets) glyphs += (char)out[k + 1];
     }
-    return text;
+    return glyphs;
 }
 
 #endif // NK_TESTS_GLYPH_KEYS_H

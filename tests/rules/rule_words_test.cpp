@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "driver/rules/rule_frame.h"
+#include "tests/harness/hex_text.h"
 #include "tests/rules/rule_test_util.h"
 
 namespace {
@@ -25,16 +26,6 @@ std::string FromHex(const std::string& hex) {
         bytes += (char)std::stoi(hex.substr(i, 2), nullptr, 16);
     }
     return bytes;
-}
-
-std::string ToHex(const std::string& bytes) {
-    std::string hex;
-    char two[3];
-    for (unsigned char c : bytes) {
-        snprintf(two, sizeof two, "%02X", c);
-        hex += two;
-    }
-    return hex;
 }
 
 std::vector<Word> ReadWords() {
@@ -59,7 +50,7 @@ TEST(ShippedRules, EveryListedWordBothWays) {
     ASSERT_GE(words.size(), 100u);
     ASSERT_EQ(RulesInit(NK_RULE_DATA_DIR, 1), RULES_READY);
     for (const Word& w : words) {
-        EXPECT_EQ(ToHex(Convert(w.roman)), ToHex(w.iscii))
+        EXPECT_EQ(Hex(Convert(w.roman)), Hex(w.iscii))
             << "line " << w.line << ": " << w.roman << " (" << w.unicode << ")";
     }
     // Roman spellings written back by IN2EN convert to the same ISCII.
@@ -71,7 +62,7 @@ TEST(ShippedRules, EveryListedWordBothWays) {
     }
     ASSERT_EQ(RulesInit(NK_RULE_DATA_DIR, 1), RULES_READY);
     for (size_t i = 0; i < words.size(); i++) {
-        EXPECT_EQ(ToHex(Convert(back[i])), ToHex(words[i].iscii))
+        EXPECT_EQ(Hex(Convert(back[i])), Hex(words[i].iscii))
             << "line " << words[i].line << ": " << back[i];
     }
 }
@@ -102,7 +93,7 @@ TEST(ShippedRules, OtherSpellingsOfTheScheme) {
     for (const Row& row : rows) {
         std::string canonical = Convert(row.canonical);
         EXPECT_FALSE(canonical.empty()) << row.canonical;
-        EXPECT_EQ(ToHex(Convert(row.typed)), ToHex(canonical)) << row.typed;
+        EXPECT_EQ(Hex(Convert(row.typed)), Hex(canonical)) << row.typed;
     }
     // Typing a word letter by letter never blanks it out on the way.
     const char* words[] = {"lakShmii", "GYaana", "kRRiShNa", "ha.Nsa", "jagat.h", "R^iShi"};

@@ -14,6 +14,7 @@
 #include "modules/typewriter/remington.h"
 #include "modules/typewriter/tamil99.h"
 #include "modules/typewriter/typed_output.h"
+#include "tests/harness/hex_text.h"
 
 namespace {
 
@@ -113,16 +114,6 @@ std::string IcuIscii(const char* utf8, int version) {
     pclose(pipe);
     if (out.size() >= 2 && (unsigned char)out[0] == 0xEF) out.erase(0, 2);
     return out;
-}
-
-std::string Hex(const std::string& s) {
-    std::string h;
-    char b[4];
-    for (unsigned char c : s) {
-        snprintf(b, sizeof b, "%02X ", c);
-        h += b;
-    }
-    return h;
 }
 
 struct Row {

@@ -17,10 +17,10 @@ start_xvfb
 trap stop_session EXIT INT TERM
 prepare_prefix
 parts=()
-for spec in "hi:F2:Devanagari" "bn:F3:Bengali" "ta:F4:Tamil" "ml:F9:Malayalam"; do
-  lang="${spec%%:*}"
+for language in "hi:F2:Devanagari" "bn:F3:Bengali" "ta:F4:Tamil" "ml:F9:Malayalam"; do
+  lang="${language%%:*}"
   part="$NK_BUILD/unicode-notepad-$lang.png"
-  NK_UNICODE_LANGS="${spec%:*}" NK_NOTEPAD_FACE="Noto Sans ${spec##*:}" \
+  NK_UNICODE_LANGS="${language%:*}" NK_NOTEPAD_FACE="Noto Sans ${language##*:}" \
     bash "$ROOT/tests/unicode/notepad_unicode.sh" "$bin" 6 --screenshot "$part"
   # The typed lines only: the top of the window, its title and menu included.
   convert "$part" -crop "$(identify -format %w "$part")x130+0+0" +repage "$part"

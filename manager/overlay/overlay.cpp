@@ -72,7 +72,7 @@ static int ScriptSlot(void) {
     return slot > 0 && slot < OVERLAY_FONT_SLOTS ? slot : 0;
 }
 
-const char* ScriptFontSpec(void) {
+const char* ScriptFontEntry(void) {
     const int slot = ScriptSlot();
     return mgr.dualFontOn ? bilingualFonts[slot] : scriptModeFonts[slot];
 }
@@ -84,7 +84,7 @@ static bool ResolveEntry(char* entry, HWND window, bool report) {
     char face[OVERLAY_FACE_SIZE];
     char sizeText[OVERLAY_SIZE_TEXT_SIZE];
     char alternative[OVERLAY_FACE_SIZE] = "";
-    const bool split = SplitFontSpec(entry, face, sizeof face, sizeText, sizeof sizeText);
+    const bool split = SplitFontEntry(entry, face, sizeof face, sizeText, sizeof sizeText);
     if (split && FontIsInstalled(face, window)) return true;
     if (split && AlternativeFace(face, alternative, sizeof alternative) &&
         strlen(alternative) + strlen(sizeText) < OVERLAY_FONT_SIZE &&
@@ -233,11 +233,11 @@ static void SetEditFont(HWND dialog) {
 
 static void CreateOverlayFonts(HWND dialog) {
     HDC dc = GetDC(dialog);
-    const char* spec = ScriptFontSpec();
+    const char* font = ScriptFontEntry();
     char face[OVERLAY_FACE_SIZE];
     char sizeText[OVERLAY_SIZE_TEXT_SIZE];
-    SplitFontSpec(spec, face, sizeof face, sizeText, sizeof sizeText);
-    const int points = FontSpecPoints(spec);
+    SplitFontEntry(font, face, sizeof face, sizeText, sizeof sizeText);
+    const int points = FontEntryPoints(font);
     overlay.font9 = CreateOverlayFont(dc, kPlainFace, kPlainPoints);
     overlay.font10 = CreateOverlayFont(dc, kPlainFace, kEditPoints);
     overlay.scriptFont = CreateOverlayFont(dc, face, points);
@@ -295,12 +295,12 @@ static void ShowManager(bool shown) {
 static void ToggleScriptMode(HWND dialog) {
     overlay.scriptMode = !overlay.scriptMode;
     const int slot = ScriptSlot();
-    const char* spec = mgr.dualFontOn       ? bilingualFonts[slot]
+    const char* font = mgr.dualFontOn       ? bilingualFonts[slot]
                        : overlay.scriptMode ? scriptModeFonts[slot]
                                             : englishModeFonts[slot];
     char face[OVERLAY_FACE_SIZE];
     char sizeText[OVERLAY_SIZE_TEXT_SIZE];
-    SplitFontSpec(spec, face, sizeof face, sizeText, sizeof sizeText);
+    SplitFontEntry(font, face, sizeof face, sizeText, sizeof sizeText);
     if (FontIsInstalled(face, dialog)) {
         CheckDlgButton(dialog, IDC_OVERLAY_CAPS, overlay.scriptMode ? BST_CHECKED : BST_UNCHECKED);
         _SCL(overlay.scriptMode);

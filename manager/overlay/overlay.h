@@ -53,7 +53,7 @@ HFONT CreateOverlayFont(HDC dc, const char* face, int points);
 
 // The "face,points" entry of the current script's script font: bilingual
 // when that option is on, else the script-mode entry.
-const char* ScriptFontSpec(void);
+const char* ScriptFontEntry(void);
 
 // The glyph codes of a key's script text as the overlay draws them: Phonetic
 // English text through the transliteration rules first, then the first

@@ -218,9 +218,9 @@ static void PrintOnDevice(HWND dialog, HDC dc) {
     const double sY = kEnlarge * pixelsY / kScreenDpi;
     char face[OVERLAY_FACE_SIZE];
     char sizeText[OVERLAY_SIZE_TEXT_SIZE];
-    SplitFontSpec(ScriptFontSpec(), face, sizeof face, sizeText, sizeof sizeText);
+    SplitFontEntry(ScriptFontEntry(), face, sizeof face, sizeText, sizeof sizeText);
     HFONT font9 = CreateOverlayFont(dc, kPlainFace, kPlainPoints);
-    HFONT scriptFont = CreateOverlayFont(dc, face, FontSpecPoints(ScriptFontSpec()));
+    HFONT scriptFont = CreateOverlayFont(dc, face, FontEntryPoints(ScriptFontEntry()));
     HGDIOBJ oldFont = SelectObject(dc, scriptFont);
 
     SetAbortProc(dc, PrintAbortLoop);

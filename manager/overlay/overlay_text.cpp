@@ -48,22 +48,22 @@ void OverlayTitle(int keyboard, const char* keyboardFile, int script, char* text
     AppendText(text, size, subtitle);
 }
 
-bool SplitFontSpec(const char* spec, char* face, size_t faceSize, char* sizeText,
+bool SplitFontEntry(const char* entry, char* face, size_t faceSize, char* sizeText,
                    size_t sizeTextSize) {
-    const char* comma = strrchr(spec, ',');
-    const size_t faceLength = comma ? (size_t)(comma - spec) : strlen(spec);
+    const char* comma = strrchr(entry, ',');
+    const size_t faceLength = comma ? (size_t)(comma - entry) : strlen(entry);
     CopyText(sizeText, sizeTextSize, comma ? comma : "");
     if (faceLength >= faceSize) {
         CopyText(face, faceSize, "");
         return false;
     }
-    memcpy(face, spec, faceLength);
+    memcpy(face, entry, faceLength);
     face[faceLength] = 0;
     return true;
 }
 
-int FontSpecPoints(const char* spec) {
-    const char* comma = strrchr(spec, ',');
+int FontEntryPoints(const char* entry) {
+    const char* comma = strrchr(entry, ',');
     return comma ? atoi(comma + 1) : 0;
 }
 

@@ -27,11 +27,11 @@ void OverlayTitle(int keyboard, const char* keyboardFile, int script, char* text
 // Split "face,points" at its last comma: the face, and the size text (the
 // comma and what follows; "" when there is no comma). False when the face
 // does not fit faceSize.
-bool SplitFontSpec(const char* spec, char* face, size_t faceSize, char* sizeText,
+bool SplitFontEntry(const char* entry, char* face, size_t faceSize, char* sizeText,
                    size_t sizeTextSize);
 
 // The point size of "face,points" (0 when there is none).
-int FontSpecPoints(const char* spec);
+int FontEntryPoints(const char* entry);
 
 // The "TT" face tried when a face is missing: the face up to and including
 // its first hyphen, "TT", then the rest ("DV1-Velta" gives "DV1-TTVelta"; a

@@ -19,7 +19,7 @@ namespace {
 
 using Keys = std::vector<std::pair<std::string, std::string>>;
 
-// Every start-up that gets past its step 20 needs the transliteration rules.
+// Every start-up that gets as far as loading the transliteration rules needs them.
 #define REQUIRE_RULES()                                                                            \
     if (!RulesAvailable())                                                                         \
     GTEST_SKIP() << "the driver's rule engine cannot load bin/EN2IN.RUL: a start-up cannot "       \

@@ -44,16 +44,16 @@ TEST(OverlayText, TitlesNameKeyboardAndScript) {
     EXPECT_STREQ(subtitle, "[Phonetic-English] - [D");
 }
 
-struct SpecRow {
-    const char* spec;
+struct FontEntryRow {
+    const char* entry;
     bool fits;
     const char* face;
     const char* sizeText;
     int points;
 };
 
-TEST(OverlayText, FontSpecsSplitAtTheirLastComma) {
-    const SpecRow rows[] = {
+TEST(OverlayText, FontEntriesSplitAtTheirLastComma) {
+    const FontEntryRow rows[] = {
         {"DV-Velta,11", true, "DV-Velta", ",11", 11},
         {"Modern,10", true, "Modern", ",10", 10},
         {"A,B,12", true, "A,B", ",12", 12},
@@ -61,14 +61,14 @@ TEST(OverlayText, FontSpecsSplitAtTheirLastComma) {
         {",9", true, "", ",9", 9},
         {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789,11", false, "", ",11", 11},
     };
-    for (const SpecRow& row : rows) {
+    for (const FontEntryRow& row : rows) {
         char face[OVERLAY_FACE_SIZE] = "?";
         char sizeText[OVERLAY_SIZE_TEXT_SIZE] = "?";
-        EXPECT_EQ(SplitFontSpec(row.spec, face, sizeof face, sizeText, sizeof sizeText), row.fits)
-            << row.spec;
-        EXPECT_STREQ(face, row.face) << row.spec;
-        EXPECT_STREQ(sizeText, row.sizeText) << row.spec;
-        EXPECT_EQ(FontSpecPoints(row.spec), row.points) << row.spec;
+        EXPECT_EQ(SplitFontEntry(row.entry, face, sizeof face, sizeText, sizeof sizeText), row.fits)
+            << row.entry;
+        EXPECT_STREQ(face, row.face) << row.entry;
+        EXPECT_STREQ(sizeText, row.sizeText) << row.entry;
+        EXPECT_EQ(FontEntryPoints(row.entry), row.points) << row.entry;
     }
 }
 
@@ -98,13 +98,13 @@ TEST(OverlayText, EveryTableEntryAndItsTTFaceFit) {
     const char(*tables[])[OVERLAY_FONT_SIZE] = {scriptModeFonts, englishModeFonts, bilingualFonts};
     for (auto table : tables) {
         for (int slot = 0; slot < OVERLAY_FONT_SLOTS; ++slot) {
-            const char* spec = table[slot];
+            const char* entry = table[slot];
             char face[OVERLAY_FACE_SIZE], sizeText[OVERLAY_SIZE_TEXT_SIZE];
             char alternative[OVERLAY_FACE_SIZE];
-            ASSERT_TRUE(SplitFontSpec(spec, face, sizeof face, sizeText, sizeof sizeText)) << spec;
-            EXPECT_GT(FontSpecPoints(spec), 0) << spec;
-            ASSERT_TRUE(AlternativeFace(face, alternative, sizeof alternative)) << spec;
-            EXPECT_LT(strlen(alternative) + strlen(sizeText), (size_t)OVERLAY_FONT_SIZE) << spec;
+            ASSERT_TRUE(SplitFontEntry(entry, face, sizeof face, sizeText, sizeof sizeText)) << entry;
+            EXPECT_GT(FontEntryPoints(entry), 0) << entry;
+            ASSERT_TRUE(AlternativeFace(face, alternative, sizeof alternative)) << entry;
+            EXPECT_LT(strlen(alternative) + strlen(sizeText), (size_t)OVERLAY_FONT_SIZE) << entry;
         }
     }
 }

@@ -81,14 +81,14 @@ append() { expected="${expected:+$expected }$1"; }
 space="0020"
 newline="000d 000a"
 first=1
-for spec in $LANGS; do
-  lang="${spec%%:*}"
+for language in $LANGS; do
+  lang="${language%%:*}"
   if [ -n "$SHOT" ] && [ "$first" = 0 ]; then
     xdotool key Return
     append "$newline"
   fi
   first=0
-  xdotool key "ctrl+shift+${spec##*:}"
+  xdotool key "ctrl+shift+${language##*:}"
   sleep 0.5
   $WINE64 ./unicode_notepad.exe keys "$lang" "$COUNT" "unicode_pad\\keys_$lang.txt" >/dev/null 2>&1 ||
     fail "$lang: fewer than $COUNT typable words"

@@ -1,20 +1,20 @@
 #!/usr/bin/env bash
 # The x64 installer under Wine, in a fresh private prefix, as a user meets it:
-#   1. the prefix's files and registry are recorded;
-#   2. silent install: programs, modules, fonts (file and registry value),
-#      Start-menu shortcut and "Programs and Features" entry are there, no
-#      "Run" entry (a silent install starts nothing with Windows unless asked);
-#   3. the installed manager, started through its shortcut, types Devanagari
-#      into Wine's notepad: notepad's text must be the glyph codes of
-#      "namaste hindI" as the Devanagari adapter gives them;
-#   4. upgrade: a setting changed in the running manager (the Bengali hot
-#      key) survives a second silent install (with /AUTOSTART: the "Run"
-#      entry appears), which closes the manager through its own Exit command
-#      first and stays in the installed folder;
-#   5. silent uninstall with the manager running; only the driver, still
-#      mapped in Wine's desktop process, may wait for the restart; after a
-#      restart (wineboot -r) the prefix's files must be exactly as recorded
-#      and its registry must hold nothing of the product's.
+#   - the prefix's files and registry are recorded;
+#   - silent install: programs, modules, fonts (file and registry value),
+#     Start-menu shortcut and "Programs and Features" entry are there, no
+#     "Run" entry (a silent install starts nothing with Windows unless asked);
+#   - the installed manager, started through its shortcut, types Devanagari
+#     into Wine's notepad: notepad's text must be the glyph codes of
+#     "namaste hindI" as the Devanagari adapter gives them;
+#   - upgrade: a setting changed in the running manager (the Bengali hot
+#     key) survives a second silent install (with /AUTOSTART: the "Run"
+#     entry appears), which closes the manager through its own Exit command
+#     first and stays in the installed folder;
+#   - silent uninstall with the manager running; only the driver, still
+#     mapped in Wine's desktop process, may wait for the restart; after a
+#     restart (wineboot -r) the prefix's files must be exactly as recorded
+#     and its registry must hold nothing of the product's.
 # Ends with "install check: N checks, N failed" and a non-zero status on any
 # failure.
 #
@@ -104,7 +104,7 @@ prepare_prefix
 timeout 30 wineserver -w
 snapshot before
 
-# --- 2. silent install ---------------------------------------------------------
+# --- silent install ---------------------------------------------------------
 if [ ${#install_dir[@]} -eq 0 ]; then
   w "$installer" /S
 else
@@ -129,7 +129,7 @@ check "no Run entry after a silent install" "" \
   "$(w reg query "$run_key" /v 'Velta Script Manager' | grep -c REG_SZ | sed 's/^0$//')"
 check "fresh settings" "DV" "$(sed -n 's/^DefaultScript=//p' "$pf/TAVWIN.INI" | tr -d '\r')"
 
-# --- 3. the installed manager types Devanagari into notepad ----------------------
+# --- the installed manager types Devanagari into notepad ----------------------
 # Inscript keys of "namaste hindI" and the ISCII they type (the Inscript table).
 keys='vcmdls ufvdor'
 expected=$(printf '\xc6\xcc\xd7\xe8\xc2\xe1\n\xd8\xdb\xc6\xe8\xc4\xdc\n' | "$glyph_dump" DV |
@@ -165,7 +165,7 @@ if start_manager; then
   done
   check "Devanagari typed into notepad (glyph codes)" "$expected" "$(read_notepad)"
 
-  # --- 4. a changed setting survives an upgrade ----------------------------------
+  # --- a changed setting survives an upgrade ----------------------------------
   xdotool key ctrl+shift+F3 # Bengali, while typing in script
   # The manager's title leaves Devanagari when Bengali is active.
   wait_until 50 manager_left_devanagari || fail "the Bengali hot key changed nothing"
@@ -184,7 +184,7 @@ if start_manager; then
   check "one fresh settings file, not two" 1 "$(grep -c '^\[Settings\]' "$pf/TAVWIN.INI")"
 fi
 
-# --- 5. silent uninstall with the manager running, nothing left -----------------
+# --- silent uninstall with the manager running, nothing left -----------------
 start_manager
 w "$pf/uninstall.exe" /S
 # The uninstaller runs on from a copy of itself in the temporary folder;

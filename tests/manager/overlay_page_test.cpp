@@ -184,7 +184,7 @@ TEST_F(OverlayPage, MetafileShowsTheChartWhereItBelongs) {
     DeleteEnhMetaFile(picture);
 
     // The "A" key: its rectangle, its English character at its top-left,
-    // its unshifted script text (the vowel sign AA) at its bottom right.
+    // its unshifted script text (the vowel sign O) at its bottom right.
     const RECT a = PageRect(dialog, IDC_KEY_BASE + 30);
     EXPECT_GE(a.right - a.left, 65); // 20 screen pixels print about 68 wide
     EXPECT_TRUE(HasRoundRect(page, a));

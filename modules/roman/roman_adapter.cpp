@@ -101,6 +101,7 @@ void AddConsonant(const RomanSpelling& spelling, Letters& letters, unsigned char
         case 0xBF: Add1(letters, kRm_r_dot_below); return;
         case 0xC0: Add1(letters, kRm_r_dot_below), Add1(letters, 'h'); return;
         case 0xC9: Add1(letters, 'f'); return;
+        case 0xCD: Add1(letters, kRm_y_dot_above); return; // the same letter as YYA
         default: break;
         }
     }

@@ -2,17 +2,19 @@
 # Unicode output in Wine's notepad, as a user types. davrin.exe runs from a
 # program folder of its own that holds no script module at all, with
 # "Unicode output" on in its TAVWIN.INI; notepad is shown in a Noto font.
-# xdotool presses the Inscript keys of dictionary words: Hindi, Bengali,
-# Tamil and Malayalam on one line, the script changed by its hot key in mid
-# line, a wrong key taken back with Backspace in the first word of each
-# language, and a 51-code word (the 51st code is dropped with the word).
+# xdotool presses the Inscript keys of dictionary words: Hindi, the Hindi
+# words again in diacritic Roman (IAST, as ICU's transliteration gives them),
+# Bengali, Tamil and Malayalam on one line, the script changed by its hot key
+# in mid line, a wrong key taken back with Backspace in the first word of
+# each language, and a 51-code word (the 51st code is dropped with the word).
 # notepad's text, read with WM_GETTEXT (wide), must be exactly the words.
 #
 # Usage: notepad_unicode.sh <bin folder of the win64 build> [COUNT] [--screenshot FILE]
 # COUNT words per language (default 100). With --screenshot, each language
 # goes on a line of its own and notepad's window is saved to FILE.
 # NK_UNICODE_LANGS chooses the languages and their hot keys (default
-# "hi:F2 bn:F3 ta:F4 ml:F9"), NK_NOTEPAD_FACE notepad's font (default
+# "hi:F2 rm:F1 bn:F3 ta:F4 ml:F9"; Roman follows Hindi, so that it writes
+# the letters it has after Devanagari), NK_NOTEPAD_FACE notepad's font (default
 # "Noto Sans Devanagari").
 # Needs DISPLAY and the prepared Wine prefix (scripts/test.sh gives both).
 set -u
@@ -31,7 +33,7 @@ cp davrin.exe nelkor.dll INSKBD.BIN PEKBD.BIN EN2IN.RUL IN2EN.RUL "$pad_dir/"
 printf '[Settings]\r\nDefaultScript=DV\r\nInscriptSwitch=20\r\n[Unicode]\r\nUnicodeOutput=1\r\n' \
   > "$pad_dir/TAVWIN.INI"
 
-LANGS="${NK_UNICODE_LANGS:-hi:F2 bn:F3 ta:F4 ml:F9}"
+LANGS="${NK_UNICODE_LANGS:-hi:F2 rm:F1 bn:F3 ta:F4 ml:F9}"
 FACE="${NK_NOTEPAD_FACE:-Noto Sans Devanagari}"
 # notepad in a Noto font (Wine finds the system's Noto fonts). The text is
 # checked whatever the font shows: a face shows only its own script.

@@ -31,6 +31,8 @@ const RomanRow kRows[] = {
     {"cdd9e6", 0, 'B', "yaau", "yaau"},   // INV carries a sign
     {"a5cfe8cd", 0, 'B', "ārya", "ārya"}, // आर्य
     {"bfe9db", 0, 'B', "ṛi", "ṛi"},       // ड़ि
+    {"bde8cfdacde9", 0, 'B', "ṭrāẏa", "ṭrāẏa"}, // ट्राय़ (YA + nukta, as ICU writes य़)
+    {"cecde1", 0, 'B', "ẏaye", "ẏayē"},         // YYA, YA, sign E
     {"c6a1", 0, 'B', "nam̐", "nam̐"},
     // Capitals: every letter, or the first of each word.
     {"b3dfd6e8c1", 1, 'B', "KṚṢṆA", "KR̥ṢṆA"},

@@ -692,23 +692,24 @@ int ReadTail(const IndicScript& script, const unsigned char* text, int i, bool o
     return i;
 }
 
-// A sign that follows the first consonant (Telugu, Kannada); a dead
-// consonant alone takes its virama the same way. False where the script
-// or the syllable does not draw so.
+// A sign that follows the first consonant (Telugu, Kannada); a cluster
+// that ends in a visible virama takes it the same way: the virama joins its
+// first consonant and the later consonants stand below (ಟ್ಸ್: dead TTA, SA
+// below). False where the script or the syllable does not draw so.
 bool PutSignAfterFirstConsonant(const IndicScript& script, const Text& cluster, bool open,
                                 SyllableTail& tail, PairWriter& writer) {
-    if (!script.signAfterFirst) return false;
-    if (tail.signLength == 1 && !memchr(cluster.b, kSoft, cluster.n)) {
+    if (!script.signAfterFirst || memchr(cluster.b, kSoft, cluster.n)) return false;
+    if (tail.signLength == 1) {
         PutSignAfterFirst(script, cluster, cluster.n, tail.tokens, tail.signLength, writer);
         return true;
     }
-    if (!open && cluster.n == 2 && cluster.b[1] == kHalant && tail.signLength == 0) {
+    if (!open && cluster.n >= 2 && cluster.b[cluster.n - 1] == kHalant && tail.signLength == 0) {
         Text dead;
         dead.n = 0;
         Add(dead, kHalant);
         for (int k = 0; k < tail.tokens.n; ++k)
             Add(dead, tail.tokens.b[k]);
-        PutSignAfterFirst(script, cluster, 1, dead, 1, writer);
+        PutSignAfterFirst(script, cluster, cluster.n - 1, dead, 1, writer);
         return true;
     }
     return false;

@@ -127,6 +127,7 @@ void AddSign(const IndicScript& script, Text& text, unsigned char sign) {
     }
     Add(text, split->before);
     Add(text, split->after);
+    if (split->later) Add(text, split->later);
 }
 
 // Where a dead consonant ends the word: nothing more of the script follows.
@@ -507,21 +508,31 @@ struct FirstUnit {
     const GlyphEntry* body;   // else the unit's headless body
     const GlyphEntry* onBody; //   and the sign on it
     const SplitSign* split;   // the split sign whose left part joins, if any
+    unsigned char later;      // a split sign's last part, drawn after the forms below
 };
 
 FirstUnit FindFirstUnit(const IndicScript& script, const Text& cluster, int clusterLength,
                         unsigned char typed) {
     const GlyphInventory& inventory = script.inventory;
-    FirstUnit unit = {0, nullptr, nullptr, nullptr, FindSplit(script, typed)};
+    FirstUnit unit = {0, nullptr, nullptr, nullptr, FindSplit(script, typed), 0};
     // A split sign joins by its left part, unless the font has the unit with
-    // the whole sign (Kannada's yo).
+    // the whole sign (Kannada's yo), or with its right part where a last
+    // part follows (Kannada's yoo: yo, then the length mark).
     const unsigned char sign = unit.split ? unit.split->before : typed;
+    const unsigned char later = unit.split ? unit.split->later : 0;
+    unit.later = later;
     unsigned char key[kGlyphKeyMax];
     int n = 0;
     for (int k = clusterLength; k > 0; --k) {
         if ((k < clusterLength && cluster.b[k] != kHalant) || cluster.b[k - 1] == kHalant) continue;
         unit.end = k;
         if (unit.split && MakeKey(key, n, 0, cluster.b, k, typed, 0) &&
+            (unit.whole = FindKey(inventory, key, n)) != nullptr) {
+            unit.split = nullptr;
+            unit.later = 0;
+            return unit;
+        }
+        if (later && MakeKey(key, n, 0, cluster.b, k, unit.split->after, 0) &&
             (unit.whole = FindKey(inventory, key, n)) != nullptr) {
             unit.split = nullptr;
             return unit;
@@ -632,6 +643,7 @@ void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clust
     PutCluster(script, part, part.n, writer, cut, last);
     if (later && !split) PutRun(inventory, apart.b, apart.n, writer);
     if (split && later) PutRun(inventory, &split->after, 1, writer);
+    if (unit.later) PutRun(inventory, &unit.later, 1, writer);
     part.n = 0;
     for (int k = postBase; k < clusterLength; ++k)
         Add(part, cluster.b[k]);
@@ -733,6 +745,13 @@ PreBase FindPreBase(const IndicScript& script, SyllableTail& tail) {
         pre.text[0] = split->before;
         pre.length = 1;
         tokens.b[0] = split->after;
+        // The last part follows the right part, as a sign of its own.
+        if (split->later && tokens.n < kTextMax) {
+            memmove(tokens.b + 2, tokens.b + 1, (size_t)(tokens.n - 1));
+            tokens.b[1] = split->later;
+            ++tokens.n;
+            ++tail.signLength;
+        }
         return pre;
     }
     if (tail.signLength == 1 && script.preBaseSigns &&

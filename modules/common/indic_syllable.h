@@ -52,6 +52,11 @@ struct SplitSign {
     unsigned char sign;   // the ISCII sign
     unsigned char before; // key of the part drawn before the cluster, like a pre-base sign
     unsigned char after;  // key of the part drawn after it, where the sign would be
+    // Or 0: key of a last part, drawn after the consonants below the first
+    // (with signAfterFirst) or after the right part (Kannada oo: its length
+    // mark after the subscripts, its uu sign before them). A font's glyph
+    // of a consonant with the right part (key consonant + after) joins it.
+    unsigned char later = 0;
 };
 
 // What a script adds to the shared reader. Scripts that need none of the

@@ -20,12 +20,12 @@ import tempfile
 
 # Signs that take the place of a consonant's head (ISCII), per script:
 # Telugu's i, ii, e, ee, ai, o, oo, au and virama replace the talakattu;
-# Kannada's aa and au stand after the consonant without its crest (its i and
-# e forms are glyphs of their own, and ii, ee, ai, o, oo are those forms
-# with a right part).
+# Kannada's aa, au and virama stand after the consonant without its crest
+# (its i and e forms are glyphs of their own, and ii, ee, ai, o, oo are those
+# forms with a right part).
 HEAD_SIGNS = {
     "telugu": (0xDB, 0xDC, 0xE0, 0xE1, 0xE2, 0xE4, 0xE5, 0xE6, 0xE8),
-    "kannada": (0xDA, 0xE6),
+    "kannada": (0xDA, 0xE6, 0xE8),
 }
 # Font units within which two placements of a sign count as the same glyph.
 SAME_PLACE = 24

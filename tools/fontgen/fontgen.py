@@ -385,7 +385,8 @@ def headless_outlines(rows, source, config):
             if data not in bodies.body:
                 raise SystemExit("line %d: the source has no headless %s" % (row.line_no,
                                                                             row.note))
-            outlines[row.key_text()] = Outline(source, [(bodies.body[data], 0, 0)],
+            outlines[row.key_text()] = Outline(source, [(bodies.body[data], 0, 0)] +
+                                               list(bodies.kept.get(data, ())),
                                                bodies.advance[data])
             continue
         signs = head_key_signs(row)

@@ -586,6 +586,23 @@ int PutFormAfterSign(const GlyphInventory& inventory, const Text& cluster, int f
     return from + 2;
 }
 
+// Writes a sign drawn apart (or a split sign's right part) that follows the
+// consonants below the first, in the form the font has for that place where
+// there are such consonants (key halant + sign: Kannada's vocalic R and ai
+// length mark, lower after a subscript).
+void PutAfterBelow(const GlyphInventory& inventory, const unsigned char* text, int length,
+                   bool below, PairWriter& writer) {
+    if (below && length == 1) {
+        const unsigned char key[2] = {kHalant, text[0]};
+        const GlyphEntry* form = FindKey(inventory, key, 2);
+        if (form) {
+            PutEntry(writer, form);
+            return;
+        }
+    }
+    PutRun(inventory, text, length, writer);
+}
+
 // Writes a cluster whose sign follows its first consonant (signAfterFirst):
 // the first unit with the sign, then the rest of the cluster as usual (its
 // below-base forms), then the tokens after the sign (reph, modifiers). A
@@ -641,8 +658,9 @@ void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clust
     for (int k = from; k < postBase; ++k)
         Add(part, cluster.b[k]);
     PutCluster(script, part, part.n, writer, cut, last);
-    if (later && !split) PutRun(inventory, apart.b, apart.n, writer);
-    if (split && later) PutRun(inventory, &split->after, 1, writer);
+    const bool below = part.n > 0; // consonants drawn below the first
+    if (later && !split) PutAfterBelow(inventory, apart.b, apart.n, below, writer);
+    if (split && later) PutAfterBelow(inventory, &split->after, 1, below, writer);
     if (unit.later) PutRun(inventory, &unit.later, 1, writer);
     part.n = 0;
     for (int k = postBase; k < clusterLength; ++k)

@@ -306,6 +306,9 @@ def script_outlines(rows, source, config):
         if is_form_after_sign(row):
             outlines[row.key_text()] = form_after_sign_outline(row, source, config)
             continue
+        if is_sign_after_form(row):
+            outlines[row.key_text()] = sign_after_form_outline(row, source, config)
+            continue
         if config.get("vattu") and row.key == [0xE8, 0xCF]:
             outlines[row.key_text()] = vattu_outline(source, config)
             continue
@@ -328,6 +331,33 @@ def is_form_after_sign(row):
     key = row.key
     return len(key) == 3 and isinstance(key[0], int) and 0xDA <= key[0] <= 0xE7 and \
         key[1] == 0xE8 and isinstance(key[2], int) and 0xB3 <= key[2] <= 0xD8
+
+
+def is_sign_after_form(row):
+    """A vowel sign as drawn after a below-base form (key halant + sign:
+    Kannada's vocalic R and ai length mark, lower after a subscript)."""
+    key = row.key
+    return len(key) == 2 and key[0] == 0xE8 and isinstance(key[1], int) and \
+        0xDA <= key[1] <= 0xE7
+
+
+def sign_after_form_outline(row, source, config):
+    """The glyphs the source draws for the sign after the first base letter
+    with KA below, placed from the end of that letter and subscript as
+    drawn without the sign (where the adapters' glyphs end)."""
+    below = config["bases"][0] + b"\xe8\xb3"
+    texts = iscii_to_unicode([below, below + bytes([row.key[1]])], config["version"],
+                             config["letters"])
+    alone, joined = shape(config["source_path"], texts)
+    origin = sum(g[3] for g in alone)
+    pieces, pen = [], 0
+    for n, (name, dx, dy, ax) in enumerate(joined):
+        if n >= len(alone):
+            pieces.append((name, pen + dx - origin, dy))
+        pen += ax
+    if len(joined) <= len(alone):
+        raise SystemExit("line %d: %r draws no sign of its own" % (row.line_no, texts[1]))
+    return Outline(source, pieces, max(pen - origin, 0))
 
 
 def form_after_sign_outline(row, source, config):

@@ -107,7 +107,7 @@ struct IndicScript {
     // the code it is read as (Tamil reads the aspirates and voiced stops as
     // the consonant of their class).
     const unsigned char* readAs = nullptr;
-    // Every vowel sign (and the virama of a dead consonant standing alone)
+    // Every vowel sign (and the virama of a cluster that ends in one)
     // follows the first consonant of its cluster, before the below-base
     // forms of the later ones (Telugu, Kannada). The first consonant (or a
     // conjunct the font has, KSSA) and the sign are drawn as the font's
@@ -125,7 +125,9 @@ struct IndicScript {
     // NUL-terminated, with signAfterFirst: signs drawn apart from the first
     // consonant that follow the below-base forms of the cluster (vocalic R),
     // and split signs whose right part does (Kannada's ii, ee, ai length
-    // marks); other signs and right parts follow the first consonant.
+    // marks); other signs and right parts follow the first consonant. After
+    // below-base forms such a sign or part takes the font's form for that
+    // place where it has one (key halant + sign).
     const unsigned char* afterBelowForms = nullptr;
     // NUL-terminated, with signAfterFirst: signs drawn apart that follow the
     // below-base forms but go before the first post-base form (Telugu's u

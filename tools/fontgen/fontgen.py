@@ -32,7 +32,7 @@ from fontTools.ttLib import TTFont
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from glyph_table import (ALT_ANUSVARA, GEMINATION, HEADLESS, PLACED, REPH,  # noqa: E402
                          UNUSABLE_CODES, read_roman_table, read_table)  # noqa: E402
-from headless import HEAD_SIGNS, Bodies  # noqa: E402
+from headless import HEAD_SIGNS, Bodies, components  # noqa: E402
 
 NOTO_DIR = "/usr/share/fonts/truetype/noto"
 LATIN_SOURCE = os.path.join(NOTO_DIR, "NotoSans-Regular.ttf")
@@ -451,7 +451,10 @@ def placed_outlines(rows, all_rows, source, config):
     """Outlines of the rows P + glyph + mark: the source's glyphs for the
     mark as it shapes them after the glyph's text, placed from the end of
     the glyph's run; a form the source takes for the glyph before the mark
-    (".base") is left out: the adapters draw the glyph as it is."""
+    (".base") is left out: the adapters draw the glyph as it is. Where the
+    source joins the mark to the glyph in a composite that holds the glyph
+    at its origin (Kannada's KSSA: KA and the SSA below it), the mark is the
+    composite's other pieces."""
     keys = {tuple(r.key) for r in all_rows if r.key[0] != PLACED}
     texts = []
     for row in rows:
@@ -472,8 +475,14 @@ def placed_outlines(rows, all_rows, source, config):
         pieces, pen, found = [], 0, []
         for name, dx, dy, ax in run:
             same = [b for b in names if is_base(name, b)]
+            comps = components(source, name) or []
+            held = [b for b in names if (b, 0, 0) in comps] if len(names) == 1 else []
             if same:
                 found += same
+            elif held:
+                found += held
+                pieces += [(c, pen + dx + x - end, dy + y) for c, x, y in comps
+                           if (c, x, y) != (held[0], 0, 0)]
             elif name not in EMPTY_GLYPHS:
                 pieces.append((name, pen + dx - end, dy))
             pen += ax

@@ -127,6 +127,7 @@ void AddSign(const IndicScript& script, Text& text, unsigned char sign) {
     }
     Add(text, split->before);
     Add(text, split->after);
+    if (split->later) Add(text, split->later);
 }
 
 // Where a dead consonant ends the word: nothing more of the script follows.
@@ -507,21 +508,31 @@ struct FirstUnit {
     const GlyphEntry* body;   // else the unit's headless body
     const GlyphEntry* onBody; //   and the sign on it
     const SplitSign* split;   // the split sign whose left part joins, if any
+    unsigned char later;      // a split sign's last part, drawn after the forms below
 };
 
 FirstUnit FindFirstUnit(const IndicScript& script, const Text& cluster, int clusterLength,
                         unsigned char typed) {
     const GlyphInventory& inventory = script.inventory;
-    FirstUnit unit = {0, nullptr, nullptr, nullptr, FindSplit(script, typed)};
+    FirstUnit unit = {0, nullptr, nullptr, nullptr, FindSplit(script, typed), 0};
     // A split sign joins by its left part, unless the font has the unit with
-    // the whole sign (Kannada's yo).
+    // the whole sign (Kannada's yo), or with its right part where a last
+    // part follows (Kannada's yoo: yo, then the length mark).
     const unsigned char sign = unit.split ? unit.split->before : typed;
+    const unsigned char later = unit.split ? unit.split->later : 0;
+    unit.later = later;
     unsigned char key[kGlyphKeyMax];
     int n = 0;
     for (int k = clusterLength; k > 0; --k) {
         if ((k < clusterLength && cluster.b[k] != kHalant) || cluster.b[k - 1] == kHalant) continue;
         unit.end = k;
         if (unit.split && MakeKey(key, n, 0, cluster.b, k, typed, 0) &&
+            (unit.whole = FindKey(inventory, key, n)) != nullptr) {
+            unit.split = nullptr;
+            unit.later = 0;
+            return unit;
+        }
+        if (later && MakeKey(key, n, 0, cluster.b, k, unit.split->after, 0) &&
             (unit.whole = FindKey(inventory, key, n)) != nullptr) {
             unit.split = nullptr;
             return unit;
@@ -573,6 +584,23 @@ int PutFormAfterSign(const GlyphInventory& inventory, const Text& cluster, int f
     if (!form) return from;
     PutEntry(writer, form);
     return from + 2;
+}
+
+// Writes a sign drawn apart (or a split sign's right part) that follows the
+// consonants below the first, in the form the font has for that place where
+// there are such consonants (key halant + sign: Kannada's vocalic R and ai
+// length mark, lower after a subscript).
+void PutAfterBelow(const GlyphInventory& inventory, const unsigned char* text, int length,
+                   bool below, PairWriter& writer) {
+    if (below && length == 1) {
+        const unsigned char key[2] = {kHalant, text[0]};
+        const GlyphEntry* form = FindKey(inventory, key, 2);
+        if (form) {
+            PutEntry(writer, form);
+            return;
+        }
+    }
+    PutRun(inventory, text, length, writer);
 }
 
 // Writes a cluster whose sign follows its first consonant (signAfterFirst):
@@ -630,8 +658,10 @@ void PutSignAfterFirst(const IndicScript& script, const Text& cluster, int clust
     for (int k = from; k < postBase; ++k)
         Add(part, cluster.b[k]);
     PutCluster(script, part, part.n, writer, cut, last);
-    if (later && !split) PutRun(inventory, apart.b, apart.n, writer);
-    if (split && later) PutRun(inventory, &split->after, 1, writer);
+    const bool below = part.n > 0; // consonants drawn below the first
+    if (later && !split) PutAfterBelow(inventory, apart.b, apart.n, below, writer);
+    if (split && later) PutAfterBelow(inventory, &split->after, 1, below, writer);
+    if (unit.later) PutRun(inventory, &unit.later, 1, writer);
     part.n = 0;
     for (int k = postBase; k < clusterLength; ++k)
         Add(part, cluster.b[k]);
@@ -692,23 +722,24 @@ int ReadTail(const IndicScript& script, const unsigned char* text, int i, bool o
     return i;
 }
 
-// A sign that follows the first consonant (Telugu, Kannada); a dead
-// consonant alone takes its virama the same way. False where the script
-// or the syllable does not draw so.
+// A sign that follows the first consonant (Telugu, Kannada); a cluster
+// that ends in a visible virama takes it the same way: the virama joins its
+// first consonant and the later consonants stand below (ಟ್ಸ್: dead TTA, SA
+// below). False where the script or the syllable does not draw so.
 bool PutSignAfterFirstConsonant(const IndicScript& script, const Text& cluster, bool open,
                                 SyllableTail& tail, PairWriter& writer) {
-    if (!script.signAfterFirst) return false;
-    if (tail.signLength == 1 && !memchr(cluster.b, kSoft, cluster.n)) {
+    if (!script.signAfterFirst || memchr(cluster.b, kSoft, cluster.n)) return false;
+    if (tail.signLength == 1) {
         PutSignAfterFirst(script, cluster, cluster.n, tail.tokens, tail.signLength, writer);
         return true;
     }
-    if (!open && cluster.n == 2 && cluster.b[1] == kHalant && tail.signLength == 0) {
+    if (!open && cluster.n >= 2 && cluster.b[cluster.n - 1] == kHalant && tail.signLength == 0) {
         Text dead;
         dead.n = 0;
         Add(dead, kHalant);
         for (int k = 0; k < tail.tokens.n; ++k)
             Add(dead, tail.tokens.b[k]);
-        PutSignAfterFirst(script, cluster, 1, dead, 1, writer);
+        PutSignAfterFirst(script, cluster, cluster.n - 1, dead, 1, writer);
         return true;
     }
     return false;
@@ -732,6 +763,13 @@ PreBase FindPreBase(const IndicScript& script, SyllableTail& tail) {
         pre.text[0] = split->before;
         pre.length = 1;
         tokens.b[0] = split->after;
+        // The last part follows the right part, as a sign of its own.
+        if (split->later && tokens.n < kTextMax) {
+            memmove(tokens.b + 2, tokens.b + 1, (size_t)(tokens.n - 1));
+            tokens.b[1] = split->later;
+            ++tokens.n;
+            ++tail.signLength;
+        }
         return pre;
     }
     if (tail.signLength == 1 && script.preBaseSigns &&

@@ -52,6 +52,11 @@ struct SplitSign {
     unsigned char sign;   // the ISCII sign
     unsigned char before; // key of the part drawn before the cluster, like a pre-base sign
     unsigned char after;  // key of the part drawn after it, where the sign would be
+    // Or 0: key of a last part, drawn after the consonants below the first
+    // (with signAfterFirst) or after the right part (Kannada oo: its length
+    // mark after the subscripts, its uu sign before them). A font's glyph
+    // of a consonant with the right part (key consonant + after) joins it.
+    unsigned char later = 0;
 };
 
 // What a script adds to the shared reader. Scripts that need none of the
@@ -102,7 +107,7 @@ struct IndicScript {
     // the code it is read as (Tamil reads the aspirates and voiced stops as
     // the consonant of their class).
     const unsigned char* readAs = nullptr;
-    // Every vowel sign (and the virama of a dead consonant standing alone)
+    // Every vowel sign (and the virama of a cluster that ends in one)
     // follows the first consonant of its cluster, before the below-base
     // forms of the later ones (Telugu, Kannada). The first consonant (or a
     // conjunct the font has, KSSA) and the sign are drawn as the font's
@@ -120,7 +125,9 @@ struct IndicScript {
     // NUL-terminated, with signAfterFirst: signs drawn apart from the first
     // consonant that follow the below-base forms of the cluster (vocalic R),
     // and split signs whose right part does (Kannada's ii, ee, ai length
-    // marks); other signs and right parts follow the first consonant.
+    // marks); other signs and right parts follow the first consonant. After
+    // below-base forms such a sign or part takes the font's form for that
+    // place where it has one (key halant + sign).
     const unsigned char* afterBelowForms = nullptr;
     // NUL-terminated, with signAfterFirst: signs drawn apart that follow the
     // below-base forms but go before the first post-base form (Telugu's u

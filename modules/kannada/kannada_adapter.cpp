@@ -4,15 +4,17 @@
 
 namespace {
 
-// aa and au stand after the consonant without its crest.
-const unsigned char kHeadSigns[] = {0xDA, 0xE6, 0};
+// aa, au and the virama of a dead consonant stand after the consonant
+// without its crest.
+const unsigned char kHeadSigns[] = {0xDA, 0xE6, 0xE8, 0};
 
 // ii is the consonant's i form and the length mark; ee, ai, o and oo are its
 // e form and the length mark, the ai length mark, the uu sign, or both (the
-// table keys each right part by its sign's byte).
+// table keys each right part by its sign's byte). oo's length mark follows
+// the subscripts, its uu sign comes before them (ಕ್ರೋ), as for o.
 const SplitSign kSplitSigns[] = {
-    {0xDC, 0xDB, 0xDC}, {0xE1, 0xE0, 0xE1}, {0xE2, 0xE0, 0xE2},
-    {0xE4, 0xE0, 0xE4}, {0xE5, 0xE0, 0xE5}, {0, 0, 0},
+    {0xDC, 0xDB, 0xDC}, {0xE1, 0xE0, 0xE1},       {0xE2, 0xE0, 0xE2},
+    {0xE4, 0xE0, 0xE4}, {0xE5, 0xE0, 0xE4, 0xDC}, {0, 0, 0},
 };
 
 // The length marks and the vocalic R sign follow the consonants below; the

@@ -84,7 +84,12 @@ def glyph_mutants(checker, data, codes, rng):
     out = []
     keys = [key_of.get(c) for c in codes]
     if any(b in (0xE4, 0xE5, 0xE6) for b in data):
-        parts = [n for n, k in enumerate(keys) if k in ((0xE0,), (0xE1,), (0xDA,), (0xE6,))]
+        part_keys = ((0xE0,), (0xE1,), (0xDA,), (0xE6,))
+        # A table that keys o's right part by its sign (Kannada) draws o and
+        # oo with the uu sign and the length mark as parts of their own.
+        if (0xE4,) in code_of:
+            part_keys += ((0xE4,), (0xDC,))
+        parts = [n for n, k in enumerate(keys) if k in part_keys]
         if parts:
             n = rng.choice(parts)
             out.append(("split vowel part left out", codes[:n] + codes[n + 1:]))

@@ -32,7 +32,7 @@ from fontTools.ttLib import TTFont
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from glyph_table import (ALT_ANUSVARA, GEMINATION, HEADLESS, PLACED, REPH,  # noqa: E402
                          UNUSABLE_CODES, read_roman_table, read_table)  # noqa: E402
-from headless import HEAD_SIGNS, Bodies  # noqa: E402
+from headless import HEAD_SIGNS, Bodies, components  # noqa: E402
 
 NOTO_DIR = "/usr/share/fonts/truetype/noto"
 LATIN_SOURCE = os.path.join(NOTO_DIR, "NotoSans-Regular.ttf")
@@ -306,6 +306,9 @@ def script_outlines(rows, source, config):
         if is_form_after_sign(row):
             outlines[row.key_text()] = form_after_sign_outline(row, source, config)
             continue
+        if is_sign_after_form(row):
+            outlines[row.key_text()] = sign_after_form_outline(row, source, config)
+            continue
         if config.get("vattu") and row.key == [0xE8, 0xCF]:
             outlines[row.key_text()] = vattu_outline(source, config)
             continue
@@ -328,6 +331,33 @@ def is_form_after_sign(row):
     key = row.key
     return len(key) == 3 and isinstance(key[0], int) and 0xDA <= key[0] <= 0xE7 and \
         key[1] == 0xE8 and isinstance(key[2], int) and 0xB3 <= key[2] <= 0xD8
+
+
+def is_sign_after_form(row):
+    """A vowel sign as drawn after a below-base form (key halant + sign:
+    Kannada's vocalic R and ai length mark, lower after a subscript)."""
+    key = row.key
+    return len(key) == 2 and key[0] == 0xE8 and isinstance(key[1], int) and \
+        0xDA <= key[1] <= 0xE7
+
+
+def sign_after_form_outline(row, source, config):
+    """The glyphs the source draws for the sign after the first base letter
+    with KA below, placed from the end of that letter and subscript as
+    drawn without the sign (where the adapters' glyphs end)."""
+    below = config["bases"][0] + b"\xe8\xb3"
+    texts = iscii_to_unicode([below, below + bytes([row.key[1]])], config["version"],
+                             config["letters"])
+    alone, joined = shape(config["source_path"], texts)
+    origin = sum(g[3] for g in alone)
+    pieces, pen = [], 0
+    for n, (name, dx, dy, ax) in enumerate(joined):
+        if n >= len(alone):
+            pieces.append((name, pen + dx - origin, dy))
+        pen += ax
+    if len(joined) <= len(alone):
+        raise SystemExit("line %d: %r draws no sign of its own" % (row.line_no, texts[1]))
+    return Outline(source, pieces, max(pen - origin, 0))
 
 
 def form_after_sign_outline(row, source, config):
@@ -385,7 +415,8 @@ def headless_outlines(rows, source, config):
             if data not in bodies.body:
                 raise SystemExit("line %d: the source has no headless %s" % (row.line_no,
                                                                             row.note))
-            outlines[row.key_text()] = Outline(source, [(bodies.body[data], 0, 0)],
+            outlines[row.key_text()] = Outline(source, [(bodies.body[data], 0, 0)] +
+                                               list(bodies.kept.get(data, ())),
                                                bodies.advance[data])
             continue
         signs = head_key_signs(row)
@@ -420,7 +451,10 @@ def placed_outlines(rows, all_rows, source, config):
     """Outlines of the rows P + glyph + mark: the source's glyphs for the
     mark as it shapes them after the glyph's text, placed from the end of
     the glyph's run; a form the source takes for the glyph before the mark
-    (".base") is left out: the adapters draw the glyph as it is."""
+    (".base") is left out: the adapters draw the glyph as it is. Where the
+    source joins the mark to the glyph in a composite that holds the glyph
+    at its origin (Kannada's KSSA: KA and the SSA below it), the mark is the
+    composite's other pieces."""
     keys = {tuple(r.key) for r in all_rows if r.key[0] != PLACED}
     texts = []
     for row in rows:
@@ -441,8 +475,14 @@ def placed_outlines(rows, all_rows, source, config):
         pieces, pen, found = [], 0, []
         for name, dx, dy, ax in run:
             same = [b for b in names if is_base(name, b)]
+            comps = components(source, name) or []
+            held = [b for b in names if (b, 0, 0) in comps] if len(names) == 1 else []
             if same:
                 found += same
+            elif held:
+                found += held
+                pieces += [(c, pen + dx + x - end, dy + y) for c, x, y in comps
+                           if (c, x, y) != (held[0], 0, 0)]
             elif name not in EMPTY_GLYPHS:
                 pieces.append((name, pen + dx - end, dy))
             pen += ax

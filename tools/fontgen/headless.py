@@ -20,12 +20,12 @@ import tempfile
 
 # Signs that take the place of a consonant's head (ISCII), per script:
 # Telugu's i, ii, e, ee, ai, o, oo, au and virama replace the talakattu;
-# Kannada's aa and au stand after the consonant without its crest (its i and
-# e forms are glyphs of their own, and ii, ee, ai, o, oo are those forms
-# with a right part).
+# Kannada's aa, au and virama stand after the consonant without its crest
+# (its i and e forms are glyphs of their own, and ii, ee, ai, o, oo are those
+# forms with a right part).
 HEAD_SIGNS = {
     "telugu": (0xDB, 0xDC, 0xE0, 0xE1, 0xE2, 0xE4, 0xE5, 0xE6, 0xE8),
-    "kannada": (0xDA, 0xE6),
+    "kannada": (0xDA, 0xE6, 0xE8),
 }
 # Font units within which two placements of a sign count as the same glyph.
 SAME_PLACE = 24
@@ -79,6 +79,8 @@ class Bodies:
         shaped = dict(zip(pairs, runs[len(names):]))
         self.shaped = shaped
         self.body, self.parts = {}, {}
+        # Pieces a conjunct's body keeps besides the glyph at the origin.
+        self.kept = {}
         alone = dict(zip(names, runs))
         for c in names:
             # The body is the piece the consonant's sign glyphs share at the
@@ -90,8 +92,15 @@ class Bodies:
                 continue
             body = firsts.most_common(1)[0][0]
             self.body[c] = body
+            # A conjunct keeps the pieces that every sign glyph of it holds
+            # at one place (Telugu's KSSA: the SSA below KA's body), else
+            # they would go with each sign, or be lost where the sign sits
+            # at its common place.
+            kept = self.common_pieces(shaped, c, signs, body) if len(c) > 1 else ()
+            if kept:
+                self.kept[c] = kept
             for s in signs:
-                split = self.split(alone[c], shaped[(c, s)], body)
+                split = self.split(alone[c], shaped[(c, s)], body, kept)
                 if not split:
                     continue
                 # The sign's parts relative to the end of the full consonant.
@@ -112,7 +121,20 @@ class Bodies:
             return []
         return [run[0][0]]
 
-    def split(self, alone, run, body):
+    def common_pieces(self, shaped, unit, signs, body):
+        """The pieces besides the body at the origin that all of the unit's
+        sign glyphs that are composites hold at the same place."""
+        common = None
+        for s in signs:
+            run = shaped[(unit, s)]
+            comps = components(self.font, run[0][0]) if len(run) == 1 else None
+            if not comps or (body, 0, 0) not in comps:
+                continue
+            pieces = set(comps) - {(body, 0, 0)}
+            common = pieces if common is None else common & pieces
+        return tuple(sorted(common or ()))
+
+    def split(self, alone, run, body, kept=()):
         """([(part, x, y)], advance) of a consonant + sign the source draws
         as the body and parts: one composite glyph with the body at the
         origin (Telugu), or the body followed by the sign's glyphs
@@ -122,7 +144,12 @@ class Bodies:
         if len(run) == 1:
             comps = components(self.font, run[0][0])
             at = [n for n, (name, x, y) in enumerate(comps) if name == body and (x, y) == (0, 0)]
-            return comps[:at[0]] + comps[at[0] + 1:], run[0][3]
+            rest = comps[:at[0]] + comps[at[0] + 1:]
+            if any(piece not in rest for piece in kept):
+                return None  # the sign moves a piece the body keeps
+            return [piece for piece in rest if piece not in kept], run[0][3]
+        if kept:
+            return None
         parts, pen = [], run[0][3]
         for name, dx, dy, ax in run[1:]:
             parts.append((name, pen + dx, dy))

@@ -30,7 +30,7 @@ from fontTools.misc.timeTools import timestampFromString
 from fontTools.ttLib import TTFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from glyph_table import (ALT_ANUSVARA, GEMINATION, HEADLESS, PLACED, REPH,  # noqa: E402
+from glyph_table import (ALT_ANUSVARA, BASE_FORM, GEMINATION, HEADLESS, PLACED, REPH,  # noqa: E402
                          UNUSABLE_CODES, read_roman_table, read_table)  # noqa: E402
 from headless import HEAD_SIGNS, Bodies  # noqa: E402
 
@@ -306,6 +306,9 @@ def script_outlines(rows, source, config):
         if is_form_after_sign(row):
             outlines[row.key_text()] = form_after_sign_outline(row, source, config)
             continue
+        if BASE_FORM in row.key:
+            outlines[row.key_text()] = base_form_outline(row, source, config)
+            continue
         if config.get("vattu") and row.key == [0xE8, 0xCF]:
             outlines[row.key_text()] = vattu_outline(source, config)
             continue
@@ -348,6 +351,23 @@ def form_after_sign_outline(row, source, config):
     if not pieces:
         raise SystemExit("line %d: %r draws no form below" % (row.line_no, texts[1]))
     return Outline(source, pieces, 0)
+
+
+def base_form_outline(row, source, config):
+    """A consonant's form before a subjoined consonant (key C+B): the glyph
+    the source draws for C before a subjoined YA, with the full consonant's
+    advance, so that the marks placed from the end of C (rows P+C+mark) sit
+    on it as the source puts them."""
+    if len(row.key) != 2 or row.key[1] != BASE_FORM or not 0xB3 <= row.key[0] <= 0xD8:
+        raise SystemExit("line %d: a base form's key is a consonant + B" % row.line_no)
+    consonant = bytes(row.key[:1])
+    texts = iscii_to_unicode([consonant, consonant + b"\xe8\xcd"], config["version"],
+                             config["letters"])
+    alone, joined = shape(config["source_path"], texts)
+    if len(alone) != 1 or joined[0][0] == alone[0][0] or not is_base(joined[0][0], alone[0][0]):
+        raise SystemExit("line %d: the source has no form of %s before a subjoined form: %s"
+                         % (row.line_no, row.note, [g[0] for g in joined]))
+    return Outline(source, [(joined[0][0], 0, 0)], (joined[0][3] + alone[0][3]) // 2)
 
 
 def headless_outlines(rows, source, config):

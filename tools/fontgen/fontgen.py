@@ -43,6 +43,9 @@ PRE_BASE_SIGNS = (0xDB, 0xE1, 0xE2)  # the signs that may stand before a cluster
 # glyph (about two pixels at 48 pixels per em, what the rendering check's
 # comparison forgives).
 PLACED_SAME = 40
+# The subjoined consonants (ISCII) after which fontgen looks for a
+# consonant's base form, in order: YA, BA, LA, NA.
+BASE_FORM_AFTER = (0xCD, 0xCA, 0xD1, 0xC6)
 # Glyphs HarfBuzz emits for joiners and empty helpers: never drawn.
 EMPTY_GLYPHS = ("space", "uni200D", "uni200C", "dummymarkdeva", "zerowidthjoiner",
                 "zerowidthnonjoiner")
@@ -355,19 +358,23 @@ def form_after_sign_outline(row, source, config):
 
 def base_form_outline(row, source, config):
     """A consonant's form before a subjoined consonant (key C+B): the glyph
-    the source draws for C before a subjoined YA, with the full consonant's
-    advance, so that the marks placed from the end of C (rows P+C+mark) sit
-    on it as the source puts them."""
+    the source draws for C before a subjoined YA (or BA, LA, NA where C + YA
+    is a ligature), its advance halfway between that form's and the whole
+    consonant's: the forms placed from the end of C (rows P+C+mark) and the
+    glyph after the cluster each stand at most half the difference off."""
     if len(row.key) != 2 or row.key[1] != BASE_FORM or not 0xB3 <= row.key[0] <= 0xD8:
         raise SystemExit("line %d: a base form's key is a consonant + B" % row.line_no)
     consonant = bytes(row.key[:1])
-    texts = iscii_to_unicode([consonant, consonant + b"\xe8\xcd"], config["version"],
-                             config["letters"])
-    alone, joined = shape(config["source_path"], texts)
-    if len(alone) != 1 or joined[0][0] == alone[0][0] or not is_base(joined[0][0], alone[0][0]):
-        raise SystemExit("line %d: the source has no form of %s before a subjoined form: %s"
-                         % (row.line_no, row.note, [g[0] for g in joined]))
-    return Outline(source, [(joined[0][0], 0, 0)], (joined[0][3] + alone[0][3]) // 2)
+    texts = iscii_to_unicode([consonant] + [consonant + b"\xe8" + bytes([c])
+                                            for c in BASE_FORM_AFTER],
+                             config["version"], config["letters"])
+    runs = shape(config["source_path"], texts)
+    alone = runs[0]
+    for joined in runs[1:]:
+        if len(alone) == 1 and joined[0][0] != alone[0][0] and is_base(joined[0][0], alone[0][0]):
+            return Outline(source, [(joined[0][0], 0, 0)], (joined[0][3] + alone[0][3]) // 2)
+    raise SystemExit("line %d: the source has no form of %s before a subjoined form"
+                     % (row.line_no, row.note))
 
 
 def headless_outlines(rows, source, config):

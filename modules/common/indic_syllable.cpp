@@ -359,8 +359,8 @@ int PutCluster(const IndicScript& script, const Text& cluster, int clusterLength
         // A subjoined form or virama where the font places it on the glyph
         // before (Oriya's ya-phala further right after SA than after NA).
         const GlyphEntry* placed = FindPlaced(inventory, previous, entry);
-        // The marks after a base form sit as on the whole consonant: it keeps
-        // the consonant's advance.
+        // The forms after a base form are those placed on the whole consonant
+        // (the font gives it an advance near the consonant's).
         const GlyphEntry* base = BaseFormBefore(script, cluster, p + used, fit, entry);
         PutEntry(writer, placed ? placed : base ? base : entry);
         if (IsPreBaseForm(script, entry) && writer.used > before && before - 2 >= cut)

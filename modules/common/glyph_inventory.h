@@ -18,8 +18,9 @@ enum { kGlyphThenMax = 2 };
 // these values. The reph: RA + halant at the start of a cluster. The
 // alternative anusvara: the form a script draws after some vowels (the
 // Gurmukhi tippi). The gemination mark: a consonant doubled by halant drawn
-// as the mark and one consonant (the Gurmukhi addak). The headless body and
-// the placed mark: see kTokenHeadless and kTokenPlaced.
+// as the mark and one consonant (the Gurmukhi addak). The headless body,
+// the placed mark, the base form: see kTokenHeadless, kTokenPlaced and
+// kTokenBaseForm.
 const unsigned char kTokenReph = 0x02;
 const unsigned char kTokenAltAnusvara = 0x03;
 const unsigned char kTokenGemination = 0x04;
@@ -33,6 +34,10 @@ const unsigned char kTokenHeadless = 0x05;
 // font's own default). Several such keys share a code where the mark sits
 // alike on their glyphs. No ISCII byte has this value.
 const unsigned char kTokenPlaced = 0x06;
+// A consonant as the font draws it before a subjoined form: key consonant +
+// kTokenBaseForm (Oriya's consonants without their lower bowl, where the
+// form below takes its place). No ISCII byte has this value.
+const unsigned char kTokenBaseForm = 0x07;
 
 struct GlyphEntry {
     unsigned char key[kGlyphKeyMax]; // ISCII bytes and kTokenReph

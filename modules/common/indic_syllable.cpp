@@ -307,6 +307,24 @@ bool PutDeadOnBody(const IndicScript& script, const Text& cluster, int p, const 
     return true;
 }
 
+// The font's form of a lone consonant before the subjoined form that starts
+// at next (key consonant + kTokenBaseForm: Oriya's consonants without the
+// lower bowl that the form below takes the place of); null where the font
+// has none or keeps the consonant whole before that form.
+const GlyphEntry* BaseFormBefore(const IndicScript& script, const Text& cluster, int next,
+                                 const ClusterFit& fit, const GlyphEntry* entry) {
+    if (!entry || entry->keyLength != 1 || !IsConsonant(entry->key[0])) return nullptr;
+    const unsigned char key[2] = {entry->key[0], kTokenBaseForm};
+    const GlyphEntry* base = FindKey(script.inventory, key, 2);
+    if (!base || next + 1 >= fit.clusterLength || cluster.b[next] != kHalant) return nullptr;
+    const GlyphEntry* form =
+        LongestKeyAt(script.inventory, cluster.b, cluster.n, next, FitsCluster, &fit);
+    if (!form || form->keyLength != 2 || form->key[0] != kHalant ||
+        Lists(script.fullBeforeForms, form->key[1]))
+        return nullptr;
+    return base;
+}
+
 // Writes the cluster text as glyphs; cut becomes the output length after the
 // last visible virama followed by more of the cluster, where a pre-base sign
 // goes. Returns how far into the cluster text (past clusterLength when a
@@ -342,7 +360,10 @@ int PutCluster(const IndicScript& script, const Text& cluster, int clusterLength
         // A subjoined form or virama where the font places it on the glyph
         // before (Oriya's ya-phala further right after SA than after NA).
         const GlyphEntry* placed = FindPlaced(inventory, previous, entry);
-        PutEntry(writer, placed ? placed : entry);
+        // The forms after a base form are those placed on the whole consonant
+        // (the font gives it an advance near the consonant's).
+        const GlyphEntry* base = BaseFormBefore(script, cluster, p + used, fit, entry);
+        PutEntry(writer, placed ? placed : base ? base : entry);
         if (IsPreBaseForm(script, entry) && writer.used > before && before - 2 >= cut)
             SwapLastPairs(writer);
         if (entry) last = previous = entry;

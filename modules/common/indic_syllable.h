@@ -133,6 +133,10 @@ struct IndicScript {
     // below-base forms but go before the first post-base form (Telugu's u
     // and uu, before a vattu that takes room of its own).
     const unsigned char* beforePostBase = nullptr;
+    // NUL-terminated: the subjoined forms before which a consonant that has
+    // a base form (key consonant + kTokenBaseForm) stays whole (Oriya's
+    // ra-phala); before the others it takes that form.
+    const unsigned char* fullBeforeForms = nullptr;
 };
 
 // Converts the syllable at the start of text (NUL-terminated) into pairs.

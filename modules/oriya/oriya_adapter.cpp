@@ -16,12 +16,16 @@ const SplitSign kSplitSigns[] = {
     {0xE2, 0xE1, 0xE2}, {0xE5, 0xE1, 0xDA}, {0xE6, 0xE1, 0xE6}, {0, 0, 0}};
 const unsigned char kPostBase[] = {0xCD, 0};
 const unsigned char kBelowBase[] = {0xDD, 0xDE, 0xDF, 0};
+// Before the other subjoined forms a consonant loses its lower bowl (rows
+// C+B); the ra-phala hangs under the whole consonant.
+const unsigned char kFullBefore[] = {0xCF, 0};
 
 #define NK_ORIYA(table)                                                                            \
     {                                                                                              \
         .inventory = NK_GLYPH_INVENTORY(table), .preBaseSigns = kPreBaseSigns, .rephFromRa = true, \
         .splitSigns = kSplitSigns, .deadFormsVisible = true, .rephBeforeSigns = true,              \
-        .postBaseConsonants = kPostBase, .belowBaseSigns = kBelowBase                              \
+        .postBaseConsonants = kPostBase, .belowBaseSigns = kBelowBase,                             \
+        .fullBeforeForms = kFullBefore                                                             \
     }
 
 const IndicScript kScripts[kOriyaFontCount] = {NK_ORIYA(kOriyaOR), NK_ORIYA(kOriyaORB)};

@@ -15,9 +15,9 @@
 #include "modules/common/indic_syllable.h"
 #include "tests/harness/hex_text.h"
 
-// "B3+E8" -> the key's bytes; R, N, G, H and P stand for the reph, the other
-// anusvara, the gemination mark, the headless-body and the placed-mark
-// tokens.
+// "B3+E8" -> the key's bytes; R, N, G, H, P and B stand for the reph, the
+// other anusvara, the gemination mark, the headless-body, the placed-mark and
+// the base-form tokens.
 inline std::string GlyphKeyBytes(const std::string& key) {
     std::string bytes;
     size_t start = 0;
@@ -29,6 +29,7 @@ inline std::string GlyphKeyBytes(const std::string& key) {
                  : part == "G" ? (char)kTokenGemination
                  : part == "H" ? (char)kTokenHeadless
                  : part == "P" ? (char)kTokenPlaced
+                 : part == "B" ? (char)kTokenBaseForm
                                : (char)strtol(part.c_str(), nullptr, 16);
         if (plus == std::string::npos) break;
         start = plus + 1;

@@ -52,6 +52,8 @@ const GlyphEntry kEntries[] = {
     E(0x7A, 3, kTokenPlaced, 0xD7, 0xA1),       // candrabindu on SA
     E(0x7B, 3, kTokenPlaced, 0xD7, 0xE8),       // virama on SA
     E(0x7C, 4, kTokenPlaced, 0xB3, 0xE8, 0xCF), // ra-phala under KA
+    E(0x48, 2, 0xD7, kTokenBaseForm),           // SA before a subjoined form
+    E(0x7D, 4, kTokenPlaced, 0xD7, 0xE8, 0xCD), // ya-phala placed on SA
 };
 
 const unsigned char kPreBase[] = {0xDB, 0xE1, 0};
@@ -61,6 +63,7 @@ const unsigned char kAltAfter[] = {kNoSign, 0xDB, 0xDD, 0xA4, 0};
 const unsigned char kPostBase[] = {0xCD, 0};
 const unsigned char kBelowBase[] = {0xDD, 0};
 const unsigned char kConsonantMarks[] = {0xA1, 0};
+const unsigned char kFullBefore[] = {0xCF, 0};
 
 IndicScript TestScript(bool gemination) {
     IndicScript script = {{kEntries, (int)(sizeof kEntries / sizeof kEntries[0]), nullptr}, kPreBase, true};
@@ -73,6 +76,7 @@ IndicScript TestScript(bool gemination) {
     script.postBaseConsonants = kPostBase;
     script.belowBaseSigns = kBelowBase;
     script.consonantMarks = gemination ? nullptr : kConsonantMarks;
+    script.fullBeforeForms = kFullBefore;
     return script;
 }
 
@@ -131,6 +135,15 @@ const Row kRows[] = {
     {"subjoined form placed on its consonant", false, "\xB3\xE8\xCF", 3, "\x41\x7C"},
     {"subjoined form without a place on the consonant", false, "\xC2\xE8\xCF", 3,
      "\x42\x62"},
+    {"base form before the ya-phala, placed as on the whole SA", false, "\xD7\xE8\xCD", 3,
+     "\x48\x7D"},
+    {"base form, sign U under it before the ya-phala", false, "\xD7\xE8\xCD\xDD", 4,
+     "\x48\x54\x7D"},
+    {"whole SA before the ra-phala, which the script keeps it whole for", false,
+     "\xD7\xE8\xCF\xDA", 4, "\x45\x62\x50"},
+    {"whole SA after the explicit halant", false, "\xD7\xE8\xE8\xCD", 3, "\x45\x7B"},
+    {"no base form for a consonant with a nukta", false, "\xD7\xE9\xE8\xCD", 4,
+     "\x45\x7D"},
 };
 
 // One syllable of a row through the adapter entry: the glyph codes it gives

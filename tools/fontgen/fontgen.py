@@ -30,7 +30,7 @@ from fontTools.misc.timeTools import timestampFromString
 from fontTools.ttLib import TTFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from glyph_table import (ALT_ANUSVARA, GEMINATION, HEADLESS, PLACED, REPH,  # noqa: E402
+from glyph_table import (ALT_ANUSVARA, BASE_FORM, GEMINATION, HEADLESS, PLACED, REPH,  # noqa: E402
                          UNUSABLE_CODES, read_roman_table, read_table)  # noqa: E402
 from headless import HEAD_SIGNS, Bodies, components  # noqa: E402
 
@@ -43,6 +43,9 @@ PRE_BASE_SIGNS = (0xDB, 0xE1, 0xE2)  # the signs that may stand before a cluster
 # glyph (about two pixels at 48 pixels per em, what the rendering check's
 # comparison forgives).
 PLACED_SAME = 40
+# The subjoined consonants (ISCII) after which fontgen looks for a
+# consonant's base form, in order: YA, BA, LA, NA.
+BASE_FORM_AFTER = (0xCD, 0xCA, 0xD1, 0xC6)
 # Glyphs HarfBuzz emits for joiners and empty helpers: never drawn.
 EMPTY_GLYPHS = ("space", "uni200D", "uni200C", "dummymarkdeva", "zerowidthjoiner",
                 "zerowidthnonjoiner")
@@ -309,6 +312,9 @@ def script_outlines(rows, source, config):
         if is_sign_after_form(row):
             outlines[row.key_text()] = sign_after_form_outline(row, source, config)
             continue
+        if BASE_FORM in row.key:
+            outlines[row.key_text()] = base_form_outline(row, source, config)
+            continue
         if config.get("vattu") and row.key == [0xE8, 0xCF]:
             outlines[row.key_text()] = vattu_outline(source, config)
             continue
@@ -378,6 +384,27 @@ def form_after_sign_outline(row, source, config):
     if not pieces:
         raise SystemExit("line %d: %r draws no form below" % (row.line_no, texts[1]))
     return Outline(source, pieces, 0)
+
+
+def base_form_outline(row, source, config):
+    """A consonant's form before a subjoined consonant (key C+B): the glyph
+    the source draws for C before a subjoined YA (or BA, LA, NA where C + YA
+    is a ligature), its advance halfway between that form's and the whole
+    consonant's: the forms placed from the end of C (rows P+C+mark) and the
+    glyph after the cluster each stand at most half the difference off."""
+    if len(row.key) != 2 or row.key[1] != BASE_FORM or not 0xB3 <= row.key[0] <= 0xD8:
+        raise SystemExit("line %d: a base form's key is a consonant + B" % row.line_no)
+    consonant = bytes(row.key[:1])
+    texts = iscii_to_unicode([consonant] + [consonant + b"\xe8" + bytes([c])
+                                            for c in BASE_FORM_AFTER],
+                             config["version"], config["letters"])
+    runs = shape(config["source_path"], texts)
+    alone = runs[0]
+    for joined in runs[1:]:
+        if len(alone) == 1 and joined[0][0] != alone[0][0] and is_base(joined[0][0], alone[0][0]):
+            return Outline(source, [(joined[0][0], 0, 0)], (joined[0][3] + alone[0][3]) // 2)
+    raise SystemExit("line %d: the source has no form of %s before a subjoined form"
+                     % (row.line_no, row.note))
 
 
 def headless_outlines(rows, source, config):

@@ -19,12 +19,16 @@ HEADLESS = "H"
 # + the mark's key: Oriya). Rows of one mark may share a code: one glyph
 # where the mark sits alike on several glyphs.
 PLACED = "P"
-TOKENS = (REPH, ALT_ANUSVARA, GEMINATION, HEADLESS, PLACED)
+# A consonant as the source font draws it before a subjoined form (key C+B:
+# Oriya's ".base" forms without the lower bowl).
+BASE_FORM = "B"
+TOKENS = (REPH, ALT_ANUSVARA, GEMINATION, HEADLESS, PLACED, BASE_FORM)
 # The bytes the adapters' headers give the tokens (glyph_inventory.h).
 TOKEN_NAMES = {REPH: "kTokenReph", ALT_ANUSVARA: "kTokenAltAnusvara",
                GEMINATION: "kTokenGemination", HEADLESS: "kTokenHeadless",
-               PLACED: "kTokenPlaced"}
-TOKEN_BYTES = {REPH: 0x02, ALT_ANUSVARA: 0x03, GEMINATION: 0x04, HEADLESS: 0x05, PLACED: 0x06}
+               PLACED: "kTokenPlaced", BASE_FORM: "kTokenBaseForm"}
+TOKEN_BYTES = {REPH: 0x02, ALT_ANUSVARA: 0x03, GEMINATION: 0x04, HEADLESS: 0x05, PLACED: 0x06,
+               BASE_FORM: 0x07}
 # Keys whose rows may share a code among rows of the same kind.
 SHARING = (HEADLESS, PLACED)
 

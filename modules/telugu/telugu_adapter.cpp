@@ -21,9 +21,9 @@ const unsigned char kAfterBelowForms[] = {0xDF, 0};
 // The u and uu signs, right of the consonant, follow the vattu forms that
 // hang under it (placed from the consonant's end, not the sign's), and go
 // before those that take room of their own beside it (Noto's YA, NA, VA,
-// PA, KA, CA, MA, SA, BA vattu).
+// PA, KA, CA, MA, SA, BA, LLA vattu).
 const unsigned char kBeforeSpacingVattu[] = {0xDD, 0xDE, 0};
-const unsigned char kSpacingVattu[] = {0xCD, 0xC6, 0xD4, 0xC8, 0xB3, 0xB8, 0xCC, 0xD7, 0xCA, 0};
+const unsigned char kSpacingVattu[] = {0xCD, 0xC6, 0xD4, 0xC8, 0xB3, 0xB8, 0xCC, 0xD7, 0xCA, 0xD2, 0};
 
 IndicScript MakeScript(const GlyphInventory& inventory) {
     IndicScript script = {inventory, nullptr, false};

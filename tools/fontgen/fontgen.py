@@ -463,12 +463,16 @@ def headless_outlines(rows, source, config):
 def split_placed(row, keys):
     """(glyph key, mark key) of a row P + glyph + mark: the longest glyph
     that is a key of the table, after it a mark that is one too (a sign,
-    modifier, virama, subjoined form or the reph: no consonant first)."""
+    modifier, virama, subjoined form or the reph: no consonant first). A
+    subjoined form may have no row of its own: the font then draws it only
+    so placed (Telugu's SSA in KSSA)."""
     rest = tuple(row.key[1:])
     for cut in range(len(rest) - 1, 0, -1):
         mark = rest[cut:]
-        if rest[:cut] in keys and mark in keys and not (isinstance(mark[0], int) and
-                                                        0xB3 <= mark[0] <= 0xD8):
+        subjoined = len(mark) == 2 and mark[0] == 0xE8 and isinstance(mark[1], int) and \
+            0xB3 <= mark[1] <= 0xD8
+        if rest[:cut] in keys and (mark in keys or subjoined) and \
+                not (isinstance(mark[0], int) and 0xB3 <= mark[0] <= 0xD8):
             return rest[:cut], mark
     raise SystemExit("line %d: %s is no glyph of the table + a mark of it"
                      % (row.line_no, row.key_text()))
@@ -504,12 +508,18 @@ def placed_outlines(rows, all_rows, source, config):
             same = [b for b in names if is_base(name, b)]
             comps = components(source, name) or []
             held = [b for b in names if (b, 0, 0) in comps] if len(names) == 1 else []
+            # Or the composite holds every piece of the glyph's own composite
+            # where it has them (Telugu's KSSA: KA's body and head stroke).
+            own = components(source, names[0]) if len(names) == 1 and not held else None
+            if own and len(comps) > len(own) and all(piece in comps for piece in own):
+                held, rest = names, [piece for piece in comps if piece not in own]
+            else:
+                rest = [piece for piece in comps if held and piece != (held[0], 0, 0)]
             if same:
                 found += same
             elif held:
                 found += held
-                pieces += [(c, pen + dx + x - end, dy + y) for c, x, y in comps
-                           if (c, x, y) != (held[0], 0, 0)]
+                pieces += [(c, pen + dx + x - end, dy + y) for c, x, y in rest]
             elif name not in EMPTY_GLYPHS:
                 pieces.append((name, pen + dx - end, dy))
             pen += ax

@@ -10,7 +10,9 @@
 //       the glyph codes the script module gives for the first syllable of
 //       the ISCII text (hex): what the key must show and type;
 //   overlay_look message
-//       the text of the message box that is open (hex), "NONE" without one.
+//       the text of the message box that is open (hex), "NONE" without one;
+//   overlay_look menu
+//       "OPEN" while a pop-up menu is shown, else "NONE".
 #include <windows.h>
 
 #include <stdio.h>
@@ -24,6 +26,7 @@ namespace {
 
 enum { kTextMax = 256, kMessageTextId = 0xFFFF };
 const char kOverlayTitle[] = "TAV KEYBOARD OVERLAY";
+const char kMenuClass[] = "#32768"; // the class of pop-up menus
 
 struct Search {
     const char* titlePrefix; // the overlay: its title's beginning
@@ -138,6 +141,10 @@ int main(int argc, char** argv) {
     if (argc == 3 && strcmp(argv[1], "state") == 0) return State(atoi(argv[2]));
     if (argc == 5 && strcmp(argv[1], "glyphs") == 0) return Glyphs(argv[2], argv[3], argv[4]);
     if (argc == 2 && strcmp(argv[1], "message") == 0) return Message();
-    fprintf(stderr, "usage: overlay_look state SCAN | glyphs MODULE ENTRY HEX | message\n");
+    if (argc == 2 && strcmp(argv[1], "menu") == 0) {
+        printf("%s\n", FindTopWindow(nullptr, kMenuClass) ? "OPEN" : "NONE");
+        return 0;
+    }
+    fprintf(stderr, "usage: overlay_look state SCAN | glyphs MODULE ENTRY HEX | message | menu\n");
     return 2;
 }

@@ -82,8 +82,16 @@ open_from_menu() {
   fi
   xdotool windowfocus --sync "$manager" 2>/dev/null || xdotool windowfocus "$manager"
   sleep 0.3
-  xdotool key alt+h
-  sleep 0.3
+  # The Help menu must be open before its item's key goes: on a busy machine
+  # a key pressed too early would go to the manager's window instead.
+  for _ in 1 2 3; do
+    xdotool key alt+h
+    for _ in $(seq 1 25); do
+      [ "$(look menu)" = OPEN ] && break 2
+      sleep 0.2
+    done
+    xdotool key Escape Escape
+  done
   xdotool key k
 }
 

@@ -314,9 +314,10 @@ bool PutDeadOnBody(const IndicScript& script, const Text& cluster, int p, const 
 const GlyphEntry* BaseFormBefore(const IndicScript& script, const Text& cluster, int next,
                                  const ClusterFit& fit, const GlyphEntry* entry) {
     if (!entry || entry->keyLength != 1 || !IsConsonant(entry->key[0])) return nullptr;
+    if (next + 1 >= fit.clusterLength || cluster.b[next] != kHalant) return nullptr;
     const unsigned char key[2] = {entry->key[0], kTokenBaseForm};
     const GlyphEntry* base = FindKey(script.inventory, key, 2);
-    if (!base || next + 1 >= fit.clusterLength || cluster.b[next] != kHalant) return nullptr;
+    if (!base) return nullptr;
     const GlyphEntry* form =
         LongestKeyAt(script.inventory, cluster.b, cluster.n, next, FitsCluster, &fit);
     if (!form || form->keyLength != 2 || form->key[0] != kHalant ||
